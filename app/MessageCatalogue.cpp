@@ -1,0 +1,112 @@
+#include "app/MessageCatalogue.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "platform/Kernel.h"
+
+namespace {
+
+struct MessageEntry {
+    unsigned id;
+    const char* text;
+};
+
+constexpr const char* kAbout = "&About...";
+constexpr const char* kUpgrade = "Upgrade";
+constexpr const char* kInitializing = "Initializing...";
+constexpr const char* kVersionCheck = "Version Check...";
+constexpr const char* kNotConnected =
+    "Printer is not connected.\nPlease check a cable connection, and turn the printer OFF and "
+    "then ON.";
+constexpr const char* kTwoOrMore =
+    "Two or more printers are connected.\nPlease connect only one printer.";
+constexpr const char* kPrinting = "It is under printing.\nPlease end printing.";
+constexpr const char* kPrinterError = "Printer Error.\nPlease remove an error.";
+constexpr const char* kVersionFailed =
+    "Failed Version Information!\nPlease turn the printer OFF and then ON.";
+constexpr const char* kNewest = "DATA in the printer is the newest version.";
+constexpr const char* kNotApplicable =
+    "This program is not applicable on this printer.\nDATA1(M) : %s / %04X\nDATA2(T) : %s / "
+    "%04X";
+constexpr const char* kTimeOut =
+    "Failed! Time out Error!\nPlease turn the printer OFF and then ON, and download again.";
+constexpr const char* kFailed =
+    "Failed!\nPlease turn the printer OFF and then ON, and download again.";
+constexpr const char* kSettingError = "Failed!\nThere is some error in the setting file.";
+constexpr const char* kFileMissing =
+    "Failed to read the F/W file. \nFiles in the package might be missing.";
+constexpr const char* kMenuDisplayed =
+    "Menu is displayed.\nPlease release the menu mode, and download again.";
+constexpr const char* kPleaseWait = "Please wait.";
+constexpr const char* kLoading1 = "Loading DATA1(M)...\nDo not power off the printer.";
+constexpr const char* kLoading2 = "Loading DATA2(T)...\nDo not power off the printer.";
+constexpr const char* kLoading3 = "Loading DATA3(F)...\nDo not power off the printer.";
+constexpr const char* kLoading4 = "Loading DATA4(M)...\nDo not power off the printer.";
+constexpr const char* kSuccess = "Success!\nThis DATA was downloaded properly on printer.";
+constexpr const char* kSuffixRestart = "\nAnd please restart this application.";
+constexpr const char* kSuffixDownload = "\nAnd please download again.";
+constexpr const char* kVersionChanged =
+    "Download F/W version is changed. Please confirm.\nDownload is started after press the "
+    "Download button.";
+constexpr const char* kStateFailed = "Failed!\nPlease turn the printer OFF and then ON,";
+
+// The US English table.
+constexpr MessageEntry kTable1033[] = {
+    {101, kAbout},          {1000, kUpgrade},        {1001, kInitializing},
+    {1003, kVersionCheck},  {2000, kNotConnected},   {2001, kTwoOrMore},
+    {2002, kPrinting},      {2003, kPrinterError},   {2004, kVersionFailed},
+    {2005, kNewest},        {2006, kNotApplicable},  {2007, kTimeOut},
+    {2008, kFailed},        {2009, kSettingError},   {2010, kFileMissing},
+    {2011, kMenuDisplayed}, {2020, kPleaseWait},     {2021, kLoading1},
+    {2022, kLoading2},      {2023, kLoading3},       {2024, kLoading4},
+    {2025, kSuccess},       {2026, kSuffixRestart},  {2027, kSuffixDownload},
+    {2028, kSuffixDownload}, {2029, kVersionChanged}, {2030, kStateFailed},
+};
+
+struct LanguageTable {
+    WORD language;
+    const MessageEntry* entries;
+    size_t count;
+};
+
+// The Japanese table carries the English texts too: the printer's users read them in English.
+constexpr LanguageTable kLanguageTables[] = {
+    {LANG_ENGLISH_US, kTable1033, std::size(kTable1033)},
+    {LANG_JAPANESE, kTable1033, std::size(kTable1033)},
+};
+
+std::string Find(const LanguageTable& table, unsigned id) {
+    for (size_t i = 0; i < table.count; ++i) {
+        if (table.entries[i].id == id) {
+            return table.entries[i].text;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string CMessageCatalogue::Load(unsigned id) {
+    return LoadForLanguage(win::GetUserDefaultLangID(), id);
+}
+
+std::string CMessageCatalogue::LoadForLanguage(WORD language, unsigned id) {
+    for (const LanguageTable& table : kLanguageTables) {
+        if (table.language == language) {
+            return Find(table, id);
+        }
+    }
+    // A language without a table of its own reads the US English one, as Windows falls back.
+    return Find(kLanguageTables[0], id);
+}
+
+std::string CMessageCatalogue::ComposeError(unsigned id, unsigned suffixId) {
+    return Load(id) + Load(suffixId);
+}
+
+int CMessageCatalogue::ShowBox(win::HWND owner, const std::string& text, const char* caption) {
+    const UINT icon = std::strcmp(caption, kCaptionVersionCheck) == 0 ? win::MB_ICONINFORMATION
+                                                                       : win::MB_ICONWARNING;
+    return win::MessageBox(owner, text.c_str(), caption, win::MB_OK | icon);
+}

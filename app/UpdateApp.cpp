@@ -1,0 +1,71 @@
+#include "app/UpdateApp.h"
+
+#include <cstdlib>
+
+#include "app/MessageCatalogue.h"
+#include "app/UpdateDlg.h"
+#include "printer/UsbLibrary.h"
+
+// Defined in this order so that the record is cleared before the application object is built
+// and freed after it is destroyed.
+CUsbLibrary g_usbLibrary{};
+CUpdateApp theApp;
+
+namespace {
+
+constexpr const char* kMutexName = "KALDERON RXT9 Update Tool";
+constexpr const char* kLibraryName = "ZELPORT.dll";
+
+// RXT9_ZELPORT names another library file to load, for a library other than the one installed
+// beside the program.
+const char* LibraryFileName() {
+    const char* overridden = std::getenv("RXT9_ZELPORT");
+    return overridden != nullptr && *overridden != '\0' ? overridden : kLibraryName;
+}
+
+template <typename Entry>
+Entry Lookup(win::HMODULE module, const char* name) {
+    return reinterpret_cast<Entry>(win::GetProcAddress(module, name));
+}
+
+}  // namespace
+
+BOOL CUpdateApp::BindUsbLibrary() {
+    if (g_usbLibrary.m_hModule == nullptr) {
+        g_usbLibrary.m_hModule = win::LoadLibraryA(LibraryFileName());
+        if (g_usbLibrary.m_hModule != nullptr) {
+            win::HMODULE module = g_usbLibrary.m_hModule;
+            g_usbLibrary.SetVenderID = Lookup<PFN_SetVenderID>(module, "SetVenderID");
+            g_usbLibrary.SetProductID = Lookup<PFN_SetProductID>(module, "SetProductID");
+            g_usbLibrary.UsbOpenCont = Lookup<PFN_UsbOpenCont>(module, "UsbOpenCont");
+            g_usbLibrary.UsbOpenBulk = Lookup<PFN_UsbOpenBulk>(module, "UsbOpenBulk");
+            g_usbLibrary.UsbDeviceIoControl =
+                Lookup<PFN_UsbDeviceIoControl>(module, "UsbDeviceIoControl");
+        }
+    }
+    return g_usbLibrary.m_hModule != nullptr && g_usbLibrary.SetVenderID != nullptr &&
+                   g_usbLibrary.SetProductID != nullptr && g_usbLibrary.UsbOpenCont != nullptr &&
+                   g_usbLibrary.UsbOpenBulk != nullptr && g_usbLibrary.UsbDeviceIoControl != nullptr
+               ? TRUE
+               : FALSE;
+}
+
+BOOL CUpdateApp::InitInstance() {
+    const HANDLE mutex = win::CreateMutexA(nullptr, TRUE, kMutexName);
+    if (mutex == 0 || win::GetLastError() == ERROR_ALREADY_EXISTS) {
+        return FALSE;
+    }
+    win::AfxEnableControlContainer();
+    win::Enable3dControlsStatic();
+
+    if (!BindUsbLibrary()) {
+        win::MessageBox(nullptr, kLibraryNotFound, kCaptionError, win::MB_OK | win::MB_ICONWARNING);
+        return FALSE;
+    }
+
+    CUpdateDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

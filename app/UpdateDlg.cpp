@@ -1,0 +1,212 @@
+#include "app/UpdateDlg.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/AboutDlg.h"
+#include "app/FileExists.h"
+#include "app/MessageCatalogue.h"
+#include "app/ProgressDlg.h"
+#include "platform/Kernel.h"
+
+CUpdateDlg::CUpdateDlg(win::CWnd* parent)
+    : win::CDialog(IDD_UPDATE_DIALOG, parent), m_hIcon(win::LoadIcon(IDR_MAINFRAME)) {}
+
+CUpdateDlg::~CUpdateDlg() = default;
+
+LRESULT CUpdateDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case win::WM_SYSCOMMAND:
+            OnSysCommand(static_cast<UINT>(wParam), lParam);
+            return 0;
+        case win::WM_PAINT:
+            OnPaint();
+            return 0;
+        case win::WM_QUERYDRAGICON:
+            return reinterpret_cast<LRESULT>(m_hIcon);
+        case win::WM_SHOWWINDOW:
+            OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam));
+            return 0;
+        case WM_STARTUP_CHECK:
+            return OnStartupCheck(wParam, lParam);
+        default:
+            return win::CDialog::WindowProc(message, wParam, lParam);
+    }
+}
+
+BOOL CUpdateDlg::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
+    if (LOWORD(wParam) == IDC_DOWNLOAD && HIWORD(wParam) == win::BN_CLICKED) {
+        OnDownload();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CUpdateDlg::DoDataExchange(win::CDataExchange* pDX) {
+    win::CDialog::DoDataExchange(pDX);
+    win::DDX_Text(pDX, 1002, m_strAfterChecksum[0]);
+    win::DDX_Text(pDX, 1004, m_strAfterVersion[0]);
+    win::DDX_Text(pDX, 1009, m_strAfterChecksum[1]);
+    win::DDX_Text(pDX, 1010, m_strAfterVersion[1]);
+    win::DDX_Text(pDX, 1015, m_strBeforeChecksum[0]);
+    win::DDX_Text(pDX, 1014, m_strBeforeVersion[0]);
+    win::DDX_Text(pDX, 1017, m_strBeforeChecksum[1]);
+    win::DDX_Text(pDX, 1016, m_strBeforeVersion[1]);
+    win::DDX_Text(pDX, 1013, m_strAfterChecksum[2]);
+    win::DDX_Text(pDX, 1019, m_strBeforeChecksum[2]);
+    win::DDX_Text(pDX, 1012, m_strAfterVersion[2]);
+    win::DDX_Text(pDX, 1018, m_strBeforeVersion[2]);
+    win::DDX_Text(pDX, 1025, m_strAfterChecksum[3]);
+    win::DDX_Text(pDX, 1023, m_strBeforeChecksum[3]);
+    win::DDX_Text(pDX, 1024, m_strAfterVersion[3]);
+    win::DDX_Text(pDX, 1022, m_strBeforeVersion[3]);
+}
+
+BOOL CUpdateDlg::OnInitDialog() {
+    win::CDialog::OnInitDialog();
+
+    if (win::CMenu* systemMenu = GetSystemMenu(FALSE)) {
+        const std::string about = CMessageCatalogue::Load(IDS_ABOUTBOX);
+        if (!about.empty()) {
+            systemMenu->AppendMenu(win::MF_SEPARATOR);
+            systemMenu->AppendMenu(win::MF_STRING, IDM_ABOUTBOX, about.c_str());
+        }
+    }
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    if (!m_package.Load()) {
+        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_SETTING_ERROR),
+                                   kCaptionError);
+        EndDialog(0);
+    }
+    for (int slot = 0; slot < kDataSlotCount; ++slot) {
+        const auto index = static_cast<size_t>(slot);
+        m_bSet1Item[index] = m_package.GetVersion(1, slot).empty() ? FALSE : TRUE;
+        m_bSet2Item[index] = m_package.GetVersion(2, slot).empty() ? FALSE : TRUE;
+    }
+    for (int slot = 0; slot < kDataSlotCount; ++slot) {
+        SetDlgItemText(IDC_PACKAGE_VERSION[slot], "");
+        SetDlgItemText(IDC_PACKAGE_CHECKSUM[slot], "");
+    }
+    ClearRows(true, true);
+    UpdateData(FALSE);
+    m_strPrinterId.clear();
+    PackageSet = 0;
+    m_bSalesFile = FileExists("Sales.txt");
+    m_bForceDownload = FALSE;
+    if (win::GetArgCount() > 1 && std::strcmp(win::GetArg(1), "-frcdlm") == 0) {
+        m_bForceDownload = TRUE;
+    }
+    return TRUE;
+}
+
+void CUpdateDlg::OnSysCommand(UINT id, LPARAM lParam) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+        return;
+    }
+    DefWindowProc(win::WM_SYSCOMMAND, id, lParam);
+}
+
+void CUpdateDlg::OnPaint() {
+    if (!IsIconic()) {
+        DefWindowProc(win::WM_PAINT, 0, 0);
+        return;
+    }
+    win::CPaintDC dc(this);
+    SendMessage(win::WM_ICONERASEBKGND, dc.GetSafeHdc(), 0);
+    win::RECT client{};
+    GetClientRect(&client);
+    const int x = (client.right - client.left - win::GetSystemMetrics(win::SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - win::GetSystemMetrics(win::SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+void CUpdateDlg::OnShowWindow(BOOL show, UINT status) {
+    DefWindowProc(win::WM_SHOWWINDOW, static_cast<WPARAM>(show), static_cast<LPARAM>(status));
+    PostMessage(WM_STARTUP_CHECK, 0, 0);
+}
+
+void CUpdateDlg::FillPackageRow() {
+    const int set = PackageSet == 2 ? 2 : 1;
+    const auto& carried = PackageSet == 2 ? m_bSet2Item : m_bSet1Item;
+    for (int slot = 0; slot < kDataSlotCount; ++slot) {
+        const auto index = static_cast<size_t>(slot);
+        auto& version = m_szPackageVersion[index];
+        auto& checksum = m_szPackageChecksum[index];
+        version.fill('\0');
+        checksum.fill('\0');
+        if (carried[index]) {
+            // The fields hold six and four characters; the table's lengths are validated.
+            m_package.GetVersion(set, slot).copy(version.data(), version.size() - 1);
+            m_package.GetChecksum(set, slot).copy(checksum.data(), checksum.size() - 1);
+        }
+    }
+}
+
+void CUpdateDlg::ShowPackageRow() {
+    FillPackageRow();
+    for (int slot = 0; slot < kDataSlotCount; ++slot) {
+        SetDlgItemText(IDC_PACKAGE_VERSION[slot], m_szPackageVersion[static_cast<size_t>(slot)].data());
+        SetDlgItemText(IDC_PACKAGE_CHECKSUM[slot], "");
+    }
+}
+
+std::string CUpdateDlg::ErrorText(unsigned id) const {
+    return CMessageCatalogue::ComposeError(id,
+                                           PackageSet == 0 ? IDS_SUFFIX_RESTART : IDS_SUFFIX_DOWNLOAD);
+}
+
+void CUpdateDlg::ShowError(unsigned id) const {
+    CMessageCatalogue::ShowBox(m_hWnd, ErrorText(id), kCaptionError);
+}
+
+void CUpdateDlg::ClearRows(bool before, bool after) {
+    for (size_t slot = 0; slot < 4; ++slot) {
+        if (before) {
+            m_strBeforeVersion[slot].clear();
+            m_strBeforeChecksum[slot].clear();
+        }
+        if (after) {
+            m_strAfterVersion[slot].clear();
+            m_strAfterChecksum[slot].clear();
+        }
+    }
+}
+
+const std::array<BOOL, 4>& CUpdateDlg::CarriedSlots() const {
+    return PackageSet == 2 ? m_bSet2Item : m_bSet1Item;
+}
+
+std::unique_ptr<CProgressDlg> CUpdateDlg::OpenProgressWindow(UINT captionId, DWORD duration,
+                                                             UINT statusId) {
+    auto progress = std::make_unique<CProgressDlg>(captionId);
+    progress->Create(nullptr);
+    progress->SetRange(0, 100);
+    progress->SetPos(0);
+    if (statusId != 0) {
+        progress->SetStatus(statusId);
+    }
+    progress->SetTimeBase(win::GetTickCount(), duration);
+    return progress;
+}
+
+void CUpdateDlg::CloseProgressWindow(std::unique_ptr<CProgressDlg>& progress) {
+    progress->SetPos(100);
+    PumpMessagesFor(500);
+    progress.reset();
+}
+
+void CUpdateDlg::EnableDownloadButton() {
+    win::CWnd* button = GetDlgItem(IDC_DOWNLOAD);
+    button->EnableWindow(TRUE);
+    SendMessage(win::WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button->m_hWnd), TRUE);
+}
+
+std::string CUpdateDlg::FormatChecksum(DWORD checksum) {
+    char text[8];
+    std::snprintf(text, sizeof(text), "%04X", static_cast<unsigned>(checksum & 0xFFFF));
+    return text;
+}

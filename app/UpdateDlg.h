@@ -1,0 +1,135 @@
+// The main window: the package row, the printer's data before and after the download, and
+// the Download button. The start-up check and the download sequence run inside its message
+// handlers; their steps are operations of this window, kept in files of their own under
+// package/ and update/.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/Resource.h"
+#include "package/PackageInfo.h"
+#include "platform/ui/Dialog.h"
+#include "printer/UsbPort.h"
+
+class CProgressDlg;
+
+// One firmware image held by the window: a buffer of its own and its size in bytes.
+struct ImageBuffer {
+    std::unique_ptr<BYTE[]> data;
+    DWORD size = 0;
+};
+
+struct RememberedVersion {
+    std::string version;
+    WORD checksum = 0;
+};
+
+class CUpdateDlg : public win::CDialog {
+public:
+    explicit CUpdateDlg(win::CWnd* parent = nullptr);
+    ~CUpdateDlg() override;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void FillPackageRow();
+    // A checksum as the window shows and compares it: four upper-case hexadecimal digits.
+    static std::string FormatChecksum(DWORD checksum);
+    // Writes the package row texts into the window's package fields.
+    void ShowPackageRow();
+
+    // Firmware images.
+    BOOL LoadImage(int slot, std::unique_ptr<BYTE[]>& buffer, DWORD& size);
+    BOOL LoadPackageImages();
+    BOOL SelectPackageImages();
+    void FreePackageImages();
+
+    // The start-up check and the download sequence.
+    LRESULT OnStartupCheck(WPARAM wParam, LPARAM lParam);
+    void OnDownload();
+
+    // Readiness checks.
+    BOOL CheckPrinterCount(CUsbPort& port);
+    BOOL CheckPrinterState(CUsbPort& port, std::string& printerId, BOOL salesFile,
+                           const std::string& modelCode);
+
+    // Version check.
+    BOOL CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* progress,
+                       BOOL inDownloadMode);
+    BOOL CompareRememberedVersions();
+
+    // Download mode and transfer.
+    BOOL EnterDownloadMode(CUsbPort& port);
+    BOOL TransferImages(CUsbPort& port, CProgressDlg* progress);
+    BOOL SendImage(CUsbPort& port, const BYTE* image, DWORD size, DWORD timeLimit,
+                   CProgressDlg* progress, DWORD* transferError);
+    BOOL VerifyTransfer(CUsbPort& port, CProgressDlg* progress);
+    BOOL FinishDownloadMode(CUsbPort& port, CProgressDlg* progress);
+
+    // Waits that keep the windows working.
+    void PumpMessagesFor(DWORD milliseconds, UINT filterMin = 0, UINT filterMax = 0);
+    void WaitWithProgress(DWORD milliseconds, CProgressDlg* progress, DWORD slice);
+    void WaitInSlices(DWORD milliseconds, CProgressDlg* progress, DWORD slice);
+
+    // The state that the window's operations share. Row texts are per DataSlot.
+    win::HICON m_hIcon;
+    std::array<std::string, 4> m_strBeforeVersion;
+    std::array<std::string, 4> m_strBeforeChecksum;
+    std::array<std::string, 4> m_strAfterVersion;
+    std::array<std::string, 4> m_strAfterChecksum;
+    std::array<std::array<char, 7>, 4> m_szPackageVersion{};
+    std::array<std::array<char, 5>, 4> m_szPackageChecksum{};
+    std::array<RememberedVersion, 4> m_rememberedVersions;
+    std::string m_strPrinterId;
+    int PackageSet = 0;
+    std::array<BOOL, 4> m_bSet1Item{};
+    std::array<BOOL, 4> m_bSet2Item{};
+    BOOL m_bForceDownload = FALSE;
+    BOOL m_bSalesFile = FALSE;
+    CPackageInfo m_package;
+
+    std::array<ImageBuffer, 4> m_set1Images;
+    std::array<ImageBuffer, 4> m_set2Images;
+    std::array<ImageBuffer, 4> m_transferImages;
+    DWORD m_dwSet1Total = 0;
+    DWORD m_dwSet2Total = 0;
+    DWORD m_dwSelectedTotal = 0;
+
+    BOOL m_bDownloadMode = FALSE;
+    int m_bReportExitFailure = 0;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(win::CDataExchange* pDX) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    void OnShowWindow(BOOL show, UINT status);
+
+    // The error text of a step: the message followed by the suffix that PackageSet selects.
+    std::string ErrorText(unsigned id) const;
+    void ShowError(unsigned id) const;
+    void ClearRows(bool before, bool after);
+    const std::array<BOOL, 4>& CarriedSlots() const;
+    // Opens a progress window of the update's pattern: range 0..100 at 0, the message line if
+    // one is given, and time-based progress over duration from now.
+    static std::unique_ptr<CProgressDlg> OpenProgressWindow(UINT captionId, DWORD duration,
+                                                             UINT statusId = 0);
+    // Sets the bar to 100, lets it show for half a second and closes the window.
+    void CloseProgressWindow(std::unique_ptr<CProgressDlg>& progress);
+    void EnableDownloadButton();
+
+    // The download sequence's steps, and its two ends.
+    enum class RunEnd { Failure, Success };
+    RunEnd RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
+                            std::unique_ptr<CProgressDlg>& progress);
+    void TakeSuccessEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress, BOOL upToDate);
+    void TakeFailureEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress);
+
+    // A start-up check or a download is running; messages dispatched inside its waits must not
+    // start another.
+    bool m_bRunning = false;
+};

@@ -1,0 +1,52 @@
+// The kernel calls of the Windows platform that the system uses, over POSIX.
+#pragma once
+
+#include <string>
+
+#include "platform/WinTypes.h"
+
+namespace win {
+
+struct Module;
+using HMODULE = Module*;
+using FARPROC = void (*)();
+
+// Timing, through the clock installed with SetClock (see Clock.h).
+DWORD GetTickCount();
+void Sleep(DWORD milliseconds);
+
+DWORD GetLastError();
+void SetLastError(DWORD error);
+
+// A named mutex that marks a running instance for the user's session. Only the creation and
+// its ERROR_ALREADY_EXISTS answer are offered; it lasts until the process ends.
+HANDLE CreateMutexA(const void* securityAttributes, BOOL initialOwner, LPCSTR name);
+
+// Loads a shared library from the directory of the running program only. A Windows file name
+// ending in ".dll" is taken as the same name ending in ".so". A path with a directory in it
+// is loaded as given.
+HMODULE LoadLibraryA(LPCSTR fileName);
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
+BOOL FreeLibrary(HMODULE module);
+
+// The directory of the running program, with a trailing '/'.
+std::string GetModuleDirectory();
+
+DWORD GetFileAttributesA(LPCSTR path);
+
+BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
+              void* overlapped);
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
+               void* overlapped);
+BOOL CloseHandle(HANDLE object);
+
+// The language of the user's locale: LANG_JAPANESE for a locale that begins with "ja",
+// LANG_ENGLISH_US otherwise.
+WORD GetUserDefaultLangID();
+
+// The program's command line, as the C runtime's __argc and __argv give it.
+int GetArgCount();
+const char* GetArg(int index);
+void SetCommandLine(int argc, char** argv);
+
+}  // namespace win

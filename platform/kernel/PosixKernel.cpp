@@ -1,0 +1,221 @@
+// The kernel calls over POSIX and the dynamic loader.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/Kernel.h"
+
+namespace win {
+
+struct Module {
+    void* handle;
+};
+
+namespace {
+
+thread_local DWORD t_lastError = ERROR_SUCCESS;
+std::vector<std::string> g_args;
+
+bool EndsWithDll(const std::string& name) {
+    if (name.size() < 4) {
+        return false;
+    }
+    std::string tail = name.substr(name.size() - 4);
+    for (char& c : tail) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return tail == ".dll";
+}
+
+// The directory for per-user runtime markers: the session's runtime directory when there is
+// one, else the shared temporary directory with the user id in the file name.
+std::string RuntimeDirectory() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat info {};
+    if (runtime != nullptr && *runtime != '\0' && stat(runtime, &info) == 0 &&
+        S_ISDIR(info.st_mode)) {
+        return runtime;
+    }
+    return "/tmp";
+}
+
+}  // namespace
+
+DWORD GetLastError() { return t_lastError; }
+void SetLastError(DWORD error) { t_lastError = error; }
+
+HANDLE CreateMutexA(const void* /*securityAttributes*/, BOOL /*initialOwner*/, LPCSTR name) {
+    // An advisory lock on a per-user file: the kernel drops it when the process ends, also
+    // when it is killed, so a crashed copy never blocks the next start.
+    const std::string path =
+        RuntimeDirectory() + "/" + name + "." + std::to_string(getuid()) + ".lock";
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd == 0) {
+        // With standard input closed the lock would get descriptor 0, which reads as a null
+        // handle; keep it clear of the standard streams.
+        const int moved = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+        close(fd);
+        fd = moved;
+    }
+    if (fd < 0) {
+        SetLastError(ERROR_GEN_FAILURE);
+        return 0;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        SetLastError(errno == EWOULDBLOCK ? ERROR_ALREADY_EXISTS : ERROR_GEN_FAILURE);
+        return fd;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return fd;
+}
+
+std::string GetModuleDirectory() {
+    std::string buffer(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (length <= 0) {
+        return "./";
+    }
+    buffer.resize(static_cast<size_t>(length));
+    return buffer.substr(0, buffer.rfind('/') + 1);
+}
+
+HMODULE LoadLibraryA(LPCSTR fileName) {
+    if (fileName == nullptr || *fileName == '\0') {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    std::string path = fileName;
+    if (path.find('/') == std::string::npos) {
+        // Only the program's own directory is searched: never the current directory or the
+        // loader's search path, where anybody could plant a library of that name.
+        if (EndsWithDll(path)) {
+            path = path.substr(0, path.size() - 4) + ".so";
+        }
+        path = GetModuleDirectory() + path;
+    }
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    return new Module{handle};
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+    if (module == nullptr || procName == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    void* symbol = dlsym(module->handle, procName);
+    if (symbol == nullptr) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    FARPROC proc = nullptr;
+    static_assert(sizeof(proc) == sizeof(symbol));
+    std::memcpy(&proc, &symbol, sizeof(proc));
+    return proc;
+}
+
+BOOL FreeLibrary(HMODULE module) {
+    if (module == nullptr) {
+        return FALSE;
+    }
+    const int result = dlclose(module->handle);
+    delete module;
+    return result == 0 ? TRUE : FALSE;
+}
+
+DWORD GetFileAttributesA(LPCSTR path) {
+    struct stat info {};
+    if (path == nullptr || stat(path, &info) != 0) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+}
+
+BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
+              void* /*overlapped*/) {
+    if (bytesRead != nullptr) {
+        *bytesRead = 0;
+    }
+    ssize_t count = 0;
+    do {
+        // A signal that arrives before anything moved has not transferred anything.
+        count = read(static_cast<int>(file), buffer, bytesToRead);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        SetLastError(errno == EAGAIN || errno == EWOULDBLOCK ? ERROR_TIMEOUT : ERROR_GEN_FAILURE);
+        return FALSE;
+    }
+    if (bytesRead != nullptr) {
+        *bytesRead = static_cast<DWORD>(count);
+    }
+    return TRUE;
+}
+
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
+               void* /*overlapped*/) {
+    if (bytesWritten != nullptr) {
+        *bytesWritten = 0;
+    }
+    ssize_t count = 0;
+    do {
+        count = write(static_cast<int>(file), buffer, bytesToWrite);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        SetLastError(errno == EAGAIN || errno == EWOULDBLOCK ? ERROR_TIMEOUT : ERROR_GEN_FAILURE);
+        return FALSE;
+    }
+    if (bytesWritten != nullptr) {
+        *bytesWritten = static_cast<DWORD>(count);
+    }
+    return TRUE;
+}
+
+BOOL CloseHandle(HANDLE object) {
+    if (object < 0 || close(static_cast<int>(object)) != 0) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+WORD GetUserDefaultLangID() {
+    // The first of these that is set names the locale of messages, as setlocale would read it.
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return std::strncmp(value, "ja", 2) == 0 ? LANG_JAPANESE : LANG_ENGLISH_US;
+        }
+    }
+    return LANG_ENGLISH_US;
+}
+
+void SetCommandLine(int argc, char** argv) {
+    g_args.clear();
+    for (int i = 0; i < argc; ++i) {
+        g_args.emplace_back(argv[i] != nullptr ? argv[i] : "");
+    }
+}
+
+int GetArgCount() { return static_cast<int>(g_args.size()); }
+
+const char* GetArg(int index) {
+    if (index < 0 || index >= GetArgCount()) {
+        return nullptr;
+    }
+    return g_args[static_cast<size_t>(index)].c_str();
+}
+
+}  // namespace win

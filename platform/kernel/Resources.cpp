@@ -1,0 +1,54 @@
+#include "platform/Resources.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace win {
+
+namespace {
+
+std::vector<const ResourceEntry*>& Registry() {
+    static std::vector<const ResourceEntry*> entries;
+    return entries;
+}
+
+}  // namespace
+
+ResourceTable::ResourceTable(const ResourceEntry* entries, size_t count)
+    : m_entries(entries), m_count(count) {
+    for (size_t i = 0; i < count; ++i) {
+        Registry().push_back(&entries[i]);
+    }
+}
+
+ResourceTable::~ResourceTable() {
+    auto& registry = Registry();
+    registry.erase(std::remove_if(registry.begin(), registry.end(),
+                                  [this](const ResourceEntry* entry) {
+                                      return entry >= m_entries && entry < m_entries + m_count;
+                                  }),
+                   registry.end());
+}
+
+HRSRC FindResourceA(HMODULE /*module*/, WORD id, LPCSTR type) {
+    for (const ResourceEntry* entry : Registry()) {
+        if (entry->id == id && std::strcmp(entry->type, type) == 0) {
+            return entry;
+        }
+    }
+    SetLastError(1813);  // ERROR_RESOURCE_TYPE_NOT_FOUND
+    return nullptr;
+}
+
+DWORD SizeofResource(HMODULE /*module*/, HRSRC resource) {
+    return resource != nullptr ? resource->size : 0;
+}
+
+HGLOBAL LoadResource(HMODULE /*module*/, HRSRC resource) {
+    return resource != nullptr ? resource->data : nullptr;
+}
+
+const void* LockResource(HGLOBAL resource) { return resource; }
+
+}  // namespace win

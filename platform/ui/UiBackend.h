@@ -1,0 +1,42 @@
+// What a backend of the dialog framework provides: it renders the windows, turns the host's
+// input into posted messages and shows message boxes. The framework calls it on its one
+// thread; the backend is installed before the application starts.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/Window.h"
+
+namespace win {
+
+enum class WindowChange { Text, Enabled, Visible, Progress, Icon, Focus, Minimised };
+
+class UiBackend {
+public:
+    virtual ~UiBackend() = default;
+
+    // Called once a dialog and its controls exist; false when the host cannot show it.
+    virtual bool CreateDialogWindow(HWND dialog) = 0;
+    virtual void DestroyDialogWindow(HWND dialog) = 0;
+    // The backend calls NotifyWindowShown once the window is really on screen.
+    virtual void ShowDialogWindow(HWND dialog, bool show) = 0;
+    virtual void WindowChanged(HWND window, WindowChange change) = 0;
+    // UpdateData(FALSE) has transferred a dialog's texts to its controls.
+    virtual void DataTransferred(HWND /*dialog*/) {}
+    // Turns pending host input into posted messages; never blocks.
+    virtual void PollInput() = 0;
+    // The modal loop of dialog has nothing to do: block until input may have arrived.
+    virtual void WaitForInput(HWND modalDialog) = 0;
+    // Paints an icon into a dialog's client area (the picture of a minimised window).
+    virtual void DrawIcon(HWND dialog, int x, int y, HICON icon) = 0;
+    virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+                               UINT type) = 0;
+};
+
+void SetUiBackend(UiBackend* backend);
+UiBackend& CurrentUiBackend();
+
+// For backends: a dialog has become visible on screen.
+void NotifyWindowShown(HWND dialog);
+
+}  // namespace win

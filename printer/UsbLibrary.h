@@ -1,0 +1,36 @@
+// The binding of the vendor USB library for the whole process: its module handle and its
+// five entry points, null until start-up binds them. The record frees the library when the
+// program ends, after the application object is gone.
+#pragma once
+
+#include "platform/Kernel.h"
+#include "zelport/zelport.h"
+
+struct CUsbLibrary {
+    win::HMODULE m_hModule;
+    PFN_SetVenderID SetVenderID;
+    PFN_SetProductID SetProductID;
+    PFN_UsbOpenCont UsbOpenCont;
+    PFN_UsbOpenBulk UsbOpenBulk;
+    PFN_UsbDeviceIoControl UsbDeviceIoControl;
+
+    ~CUsbLibrary() { Unload(); }
+
+    // Frees the library, if one is loaded, and clears the record.
+    void Unload() {
+        if (m_hModule != nullptr) {
+            win::FreeLibrary(m_hModule);
+        }
+        m_hModule = nullptr;
+        SetVenderID = nullptr;
+        SetProductID = nullptr;
+        UsbOpenCont = nullptr;
+        UsbOpenBulk = nullptr;
+        UsbDeviceIoControl = nullptr;
+    }
+    CUsbLibrary& operator=(const CUsbLibrary&) = default;
+};
+
+// Defined beside the application object, so that it is cleared before that object is built
+// and freed after it is destroyed.
+extern CUsbLibrary g_usbLibrary;

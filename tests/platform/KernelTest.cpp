@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "platform/Kernel.h"
+#include "platform/VirtualClock.h"
+#include "platform/testing/ScopedEnvironment.h"
+#include "platform/testing/TemporaryDirectory.h"
+
+namespace {
+
+using testing_support::ScopedEnvironment;
+using testing_support::TemporaryDirectory;
+
+TEST(VirtualClockTest, SleepAndReadingsMoveItAndItWraps) {
+    win::VirtualClock clock(0xFFFFFFF0u);
+    win::SetClock(&clock);
+    win::Sleep(0x20);
+    EXPECT_EQ(win::GetTickCount(), 0x10u) << "32-bit milliseconds wrap past their maximum";
+    clock.SetAdvancePerReading(7);
+    EXPECT_EQ(win::GetTickCount(), 0x17u);
+    EXPECT_EQ(win::GetTickCount(), 0x1Eu);
+    win::SetClock(nullptr);
+}
+
+TEST(KernelTest, LanguageFollowsTheLocaleOfMessages) {
+    struct Case {
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        WORD expected;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "ja_JP.UTF-8", LANG_JAPANESE},
+        {nullptr, nullptr, "de_DE.UTF-8", LANG_ENGLISH_US},
+        {nullptr, "ja_JP", "en_US", LANG_JAPANESE},
+        {"C", "ja_JP", "ja_JP", LANG_ENGLISH_US},
+        {nullptr, nullptr, nullptr, LANG_ENGLISH_US},
+        {nullptr, nullptr, "jaunty", LANG_JAPANESE},
+        {nullptr, nullptr, "", LANG_ENGLISH_US},
+    };
+    for (const Case& c : cases) {
+        ScopedEnvironment environment;
+        const std::pair<const char*, const char*> values[] = {
+            {"LC_ALL", c.lcAll}, {"LC_MESSAGES", c.lcMessages}, {"LANG", c.lang}};
+        for (const auto& [name, value] : values) {
+            if (value != nullptr) {
+                environment.Set(name, value);
+            } else {
+                environment.Unset(name);
+            }
+        }
+        EXPECT_EQ(win::GetUserDefaultLangID(), c.expected)
+            << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " "
+            << (c.lang ? c.lang : "-");
+    }
+}
+
+TEST(KernelTest, NamedMutexAnswersAlreadyExistsForASecondCreation) {
+    TemporaryDirectory runtime;
+    ScopedEnvironment environment;
+    environment.Set("XDG_RUNTIME_DIR", runtime.Path());
+    const HANDLE first = win::CreateMutexA(nullptr, TRUE, "rxt9 test mutex");
+    ASSERT_NE(first, 0);
+    EXPECT_EQ(win::GetLastError(), ERROR_SUCCESS);
+    const HANDLE second = win::CreateMutexA(nullptr, TRUE, "rxt9 test mutex");
+    EXPECT_EQ(win::GetLastError(), ERROR_ALREADY_EXISTS);
+    win::CloseHandle(second);
+    const HANDLE other = win::CreateMutexA(nullptr, TRUE, "rxt9 other mutex");
+    EXPECT_EQ(win::GetLastError(), ERROR_SUCCESS) << "names are independent";
+    win::CloseHandle(other);
+    win::CloseHandle(first);
+    const HANDLE again = win::CreateMutexA(nullptr, TRUE, "rxt9 test mutex");
+    EXPECT_EQ(win::GetLastError(), ERROR_SUCCESS) << "gone with its owner";
+    win::CloseHandle(again);
+}
+
+TEST(KernelTest, FileAttributesTellWhetherAPathExists) {
+    TemporaryDirectory directory;
+    directory.WriteFile("Sales.txt", "");
+    EXPECT_EQ(win::GetFileAttributesA(directory.File("Sales.txt").c_str()), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(win::GetFileAttributesA(directory.Path().c_str()), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(win::GetFileAttributesA(directory.File("sales.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(win::GetFileAttributesA(nullptr), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(KernelTest, LibraryLoadingLooksOnlyBesideTheProgram) {
+    TemporaryDirectory directory;
+    directory.WriteFile("NotALibrary.so", "this is text, not a shared object");
+    directory.Enter();
+    EXPECT_EQ(win::LoadLibraryA("NotALibrary.dll"), nullptr) << "the current directory is not searched";
+    EXPECT_EQ(win::GetLastError(), ERROR_MOD_NOT_FOUND);
+    EXPECT_EQ(win::LoadLibraryA("./NotALibrary.so"), nullptr) << "a file that is no library";
+    EXPECT_EQ(win::LoadLibraryA(""), nullptr);
+    EXPECT_EQ(win::GetProcAddress(nullptr, "SetVenderID"), nullptr);
+    EXPECT_FALSE(win::FreeLibrary(nullptr));
+    const std::string directoryOfProgram = win::GetModuleDirectory();
+    ASSERT_FALSE(directoryOfProgram.empty());
+    EXPECT_EQ(directoryOfProgram.back(), '/');
+}
+
+TEST(KernelTest, CommandLineArguments) {
+    char program[] = "rxt9-update";
+    char option[] = "-frcdlm";
+    char* argv[] = {program, option};
+    win::SetCommandLine(2, argv);
+    EXPECT_EQ(win::GetArgCount(), 2);
+    EXPECT_STREQ(win::GetArg(1), "-frcdlm");
+    EXPECT_EQ(win::GetArg(2), nullptr);
+    EXPECT_EQ(win::GetArg(-1), nullptr);
+    win::SetCommandLine(0, nullptr);
+    EXPECT_EQ(win::GetArgCount(), 0);
+}
+
+}  // namespace

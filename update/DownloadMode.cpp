@@ -1,0 +1,42 @@
+// Putting the printer into download mode and taking it out again with the restart command.
+#include "app/MessageCatalogue.h"
+#include "app/ProgressDlg.h"
+#include "app/UpdateDlg.h"
+
+namespace {
+
+constexpr DWORD kInitWaitSlice = 50;
+constexpr DWORD kRestartWaitSlice = 100;
+
+}  // namespace
+
+BOOL CUpdateDlg::EnterDownloadMode(CUsbPort& port) {
+    if (!port.SendDownloadMode()) {
+        if (PackageSet != 0) {
+            CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_FAILED), kCaptionError);
+        } else {
+            CMessageCatalogue::ShowBox(
+                m_hWnd, CMessageCatalogue::ComposeError(IDS_VERSION_FAILED, IDS_SUFFIX_RESTART),
+                kCaptionError);
+        }
+        return FALSE;
+    }
+    const DWORD wait = static_cast<DWORD>(m_package.m_nInitWait) * 1000;
+    auto progress = OpenProgressWindow(IDS_INITIALIZING, wait, IDS_PLEASE_WAIT);
+    WaitWithProgress(wait, progress.get(), kInitWaitSlice);
+    progress->SetPos(100);
+    return TRUE;
+}
+
+BOOL CUpdateDlg::FinishDownloadMode(CUsbPort& port, CProgressDlg* progress) {
+    const BOOL restarted = port.SendRestart();
+    port.Close();
+    WaitInSlices(static_cast<DWORD>(m_package.m_nRestartWait) * 1000, progress, kRestartWaitSlice);
+    if (restarted) {
+        m_bDownloadMode = FALSE;
+    } else if (m_bReportExitFailure == 1) {
+        m_bReportExitFailure = 0;
+        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_FAILED), kCaptionError);
+    }
+    return restarted;
+}

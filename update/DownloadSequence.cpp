@@ -1,0 +1,132 @@
+// The Download button: the whole update from the printer count to the success message.
+#include "app/MessageCatalogue.h"
+#include "app/ProgressDlg.h"
+#include "app/UpdateDlg.h"
+#include "platform/Kernel.h"
+
+namespace {
+
+constexpr DWORD kReopenPauseMs = 100;
+constexpr DWORD kVersionCheckDurationMs = 1000;
+
+}  // namespace
+
+void CUpdateDlg::OnDownload() {
+    if (m_bRunning) {
+        return;
+    }
+    m_bRunning = true;
+    GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
+    m_bDownloadMode = FALSE;
+    m_bReportExitFailure = 0;
+    BOOL upToDate = FALSE;
+    std::unique_ptr<CProgressDlg> progress;
+    {
+        CUsbPort port;
+        port.SetDeviceIds(m_package.GetVendorId(), m_package.GetProductId());
+        if (RunDownloadSteps(port, upToDate, progress) == RunEnd::Success) {
+            TakeSuccessEnd(port, progress, upToDate);
+        } else {
+            TakeFailureEnd(port, progress);
+        }
+        FreePackageImages();
+        EnableDownloadButton();
+    }
+    m_bRunning = false;
+}
+
+CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
+                                                std::unique_ptr<CProgressDlg>& progress) {
+    const int startSet = PackageSet;
+    std::string printerId;
+    if (!LoadPackageImages()) {
+        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_FILE_MISSING),
+                                   kCaptionError);
+        return RunEnd::Failure;
+    }
+    if (!CheckPrinterCount(port)) {
+        return RunEnd::Failure;
+    }
+    if (!port.Open()) {
+        CMessageCatalogue::ShowBox(
+            m_hWnd, CMessageCatalogue::ComposeError(IDS_NOT_CONNECTED, IDS_SUFFIX_DOWNLOAD),
+            kCaptionError);
+        return RunEnd::Failure;
+    }
+    if (!m_bForceDownload) {
+        if (!CheckPrinterState(port, printerId, m_bSalesFile, m_package.GetModelCode())) {
+            return RunEnd::Failure;
+        }
+        if (printerId == m_strPrinterId && !CompareRememberedVersions()) {
+            // The same printer already holds this package: nothing to do, and no download mode.
+            ShowPackageRow();
+            ClearRows(false, true);
+            UpdateData(FALSE);
+            return RunEnd::Failure;
+        }
+    }
+    if (!EnterDownloadMode(port)) {
+        return RunEnd::Failure;
+    }
+    m_bDownloadMode = TRUE;
+    port.Close();
+    win::Sleep(kReopenPauseMs);
+    if (!port.Open()) {
+        CMessageCatalogue::ShowBox(
+            m_hWnd, CMessageCatalogue::ComposeError(IDS_NOT_CONNECTED, IDS_SUFFIX_DOWNLOAD),
+            kCaptionError);
+        m_bDownloadMode = FALSE;
+        return RunEnd::Failure;
+    }
+    progress = OpenProgressWindow(IDS_VERSION_CHECK, kVersionCheckDurationMs, IDS_PLEASE_WAIT);
+    ClearRows(true, true);
+    if (!CheckVersions(port, upToDate, progress.get(), TRUE)) {
+        return RunEnd::Failure;
+    }
+    SelectPackageImages();
+    CloseProgressWindow(progress);
+    m_strPrinterId = printerId;
+    ShowPackageRow();
+    if (PackageSet != startSet) {
+        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_VERSION_CHANGED),
+                                   kCaptionVersionChanged);
+        m_bReportExitFailure = 1;
+        return RunEnd::Failure;
+    }
+    if (upToDate) {
+        return RunEnd::Success;
+    }
+    progress = OpenProgressWindow(
+        IDS_UPGRADE, m_dwSelectedTotal + static_cast<DWORD>(m_package.m_nRestartWait) * 1000);
+    if (!TransferImages(port, progress.get())) {
+        return RunEnd::Failure;
+    }
+    if (!VerifyTransfer(port, progress.get())) {
+        return RunEnd::Failure;
+    }
+    return RunEnd::Success;
+}
+
+void CUpdateDlg::TakeSuccessEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress,
+                                BOOL upToDate) {
+    BOOL restarted = TRUE;
+    if (m_bDownloadMode) {
+        m_bReportExitFailure = 1;
+        restarted = FinishDownloadMode(port, progress.get());
+    }
+    if (progress && restarted) {
+        CloseProgressWindow(progress);
+    }
+    progress.reset();
+    if (!upToDate) {
+        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_SUCCESS), kCaptionSuccess);
+    }
+}
+
+void CUpdateDlg::TakeFailureEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress) {
+    if (m_bDownloadMode) {
+        // A progress window still open stands still during the restart wait.
+        FinishDownloadMode(port, nullptr);
+    }
+    progress.reset();
+}

@@ -1,0 +1,62 @@
+// The checks that exactly one printer of the package's model is attached and idle.
+#include <algorithm>
+#include <cctype>
+
+#include "app/MessageCatalogue.h"
+#include "app/UpdateDlg.h"
+#include "printer/StatusQuery.h"
+
+namespace {
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+BOOL CUpdateDlg::CheckPrinterCount(CUsbPort& port) {
+    const int count = port.CountPrinters();
+    if (count == 1) {
+        return TRUE;
+    }
+    ShowError(count < 1 ? IDS_NOT_CONNECTED : IDS_TWO_OR_MORE);
+    return FALSE;
+}
+
+BOOL CUpdateDlg::CheckPrinterState(CUsbPort& port, std::string& printerId, BOOL salesFile,
+                                   const std::string& modelCode) {
+    DWORD errorCode = 0;
+    WORD printingState = 0;
+    std::string printerModel;
+    std::string identity;
+    BOOL answered = FALSE;
+    {
+        CStatusQuery query;
+        answered = query.Query(port, &errorCode, &printingState, &printerModel, &identity);
+    }
+    if (!answered) {
+        ShowError(IDS_STATE_FAILED);
+        return FALSE;
+    }
+    if (!EqualIgnoringCase(printerModel, modelCode)) {
+        ShowError(IDS_NOT_CONNECTED);
+        return FALSE;
+    }
+    printerId = identity;
+    unsigned messageId = 0;
+    if (!salesFile && errorCode != 0) {
+        messageId = IDS_PRINTER_ERROR;
+    }
+    if (printingState != 0) {
+        messageId = IDS_PRINTING;
+    }
+    if (messageId == 0) {
+        return TRUE;
+    }
+    ShowError(messageId);
+    return FALSE;
+}

@@ -1,0 +1,147 @@
+// The version check: which package set applies to the printer, what the printer holds, and
+// whether it already holds the package.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/MessageCatalogue.h"
+#include "app/ProgressDlg.h"
+#include "app/UpdateDlg.h"
+
+namespace {
+
+constexpr DWORD kReplyWaitMs = 1000;
+constexpr DWORD kReplyWaitSlice = 100;
+
+// A list entry stands for a printer version when the first five characters agree and the
+// sixth does too, unless the entry's sixth is the wildcard digit '0'.
+bool VersionMatches(const std::string& entry, const std::string& version) {
+    if (entry.size() < 6 || version.size() < 6) {
+        return false;
+    }
+    return entry.compare(0, 5, version, 0, 5) == 0 && (entry[5] == '0' || entry[5] == version[5]);
+}
+
+bool SetApplies(const std::vector<std::string>& pairs, const std::string& data1,
+                const std::string& data2) {
+    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        if (!VersionMatches(pairs[i], data1)) {
+            continue;
+        }
+        if (pairs[i + 1] == " " || VersionMatches(pairs[i + 1], data2)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the printer's versions equal the set's for DATA1(M) and every other item it carries.
+bool IsUpToDate(const std::array<std::string, 4>& printer, const CPackageInfo& package,
+                       int set, const std::array<BOOL, 4>& carried) {
+    if (printer[0] != package.GetVersion(set, 0)) {
+        return false;
+    }
+    for (int slot = 1; slot < kDataSlotCount; ++slot) {
+        const auto index = static_cast<size_t>(slot);
+        if (carried[index] && printer[index] != package.GetVersion(set, slot)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+BOOL CUpdateDlg::CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* progress,
+                               BOOL inDownloadMode) {
+    const int entrySet = PackageSet;
+    VersionInfo info{};
+    upToDate = FALSE;
+
+    BOOL read = port.SendVersionInquiry();
+    if (read) {
+        WaitWithProgress(kReplyWaitMs, progress, kReplyWaitSlice);
+        read = port.ReadVersionReply(info);
+    }
+    if (!read) {
+        if (inDownloadMode) {
+            FinishDownloadMode(port, nullptr);
+        }
+        ShowError(IDS_VERSION_FAILED);
+        return FALSE;
+    }
+
+    std::array<std::string, 4> printer;
+    for (size_t slot = 0; slot < 4; ++slot) {
+        printer[slot] = info.item[slot].version;
+    }
+    BOOL result = FALSE;
+    if (m_bForceDownload) {
+        result = TRUE;
+        PackageSet = 1;
+    } else if (SetApplies(m_package.GetApplicableList(1), printer[0], printer[1])) {
+        result = TRUE;
+        PackageSet = 1;
+        upToDate = IsUpToDate(printer, m_package, 1, m_bSet1Item) ? TRUE : FALSE;
+    } else if (!m_package.m_bSecondSetBlank &&
+               SetApplies(m_package.GetApplicableList(2), printer[0], printer[1])) {
+        result = TRUE;
+        PackageSet = 2;
+        upToDate = IsUpToDate(printer, m_package, 2, m_bSet2Item) ? TRUE : FALSE;
+    }
+
+    if (PackageSet != 0) {
+        const auto& carried = CarriedSlots();
+        for (size_t slot = 0; slot < 4; ++slot) {
+            if (!carried[slot]) {
+                continue;
+            }
+            m_strBeforeVersion[slot] = printer[slot];
+            m_strBeforeChecksum[slot] = FormatChecksum(info.item[slot].checksum);
+            m_rememberedVersions[slot] = {printer[slot],
+                                          static_cast<WORD>(info.item[slot].checksum)};
+        }
+    }
+    UpdateData(FALSE);
+
+    if (!result) {
+        const std::string format = CMessageCatalogue::Load(IDS_NOT_APPLICABLE);
+        std::vector<char> text(format.size() + 64);
+        std::snprintf(text.data(), text.size(), format.c_str(), printer[0].c_str(),
+                      static_cast<unsigned>(info.item[0].checksum), printer[1].c_str(),
+                      static_cast<unsigned>(info.item[1].checksum));
+        std::string message = text.data();
+        if (PackageSet == 0) {
+            message += CMessageCatalogue::Load(IDS_SUFFIX_RESTART);
+        }
+        CMessageCatalogue::ShowBox(m_hWnd, message, kCaptionVersionCheck);
+    }
+    if (upToDate && (entrySet == 0 || entrySet == PackageSet)) {
+        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_NEWEST),
+                                   kCaptionVersionCheck);
+    }
+    if (!result || upToDate) {
+        m_bReportExitFailure = 1;
+    }
+    return result;
+}
+
+BOOL CUpdateDlg::CompareRememberedVersions() {
+    const int set = PackageSet == 1 ? 1 : 2;
+    const auto& carried = PackageSet == 1 ? m_bSet1Item : m_bSet2Item;
+    std::array<std::string, 4> remembered;
+    for (size_t slot = 0; slot < 4; ++slot) {
+        remembered[slot] = m_rememberedVersions[slot].version;
+    }
+    if (!IsUpToDate(remembered, m_package, set, carried)) {
+        return TRUE;
+    }
+    for (size_t slot = 0; slot < 4; ++slot) {
+        if (carried[slot]) {
+            m_strBeforeVersion[slot] = m_rememberedVersions[slot].version;
+            m_strBeforeChecksum[slot] = FormatChecksum(m_rememberedVersions[slot].checksum);
+        }
+    }
+    CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_NEWEST), kCaptionVersionCheck);
+    return FALSE;
+}
