@@ -1,9 +1,11 @@
 #include "app/MessageCatalogue.h"
 
 #include <cstring>
+#include <array>
 #include <iterator>
 
 #include "platform/Kernel.h"
+#include "platform/Resources.h"
 
 namespace {
 
@@ -51,39 +53,42 @@ constexpr const char* kVersionChanged =
     "Download button.";
 constexpr const char* kStateFailed = "Failed!\nPlease turn the printer OFF and then ON,";
 
-// The US English table.
-constexpr MessageEntry kTable1033[] = {
-    {101, kAbout},          {1000, kUpgrade},        {1001, kInitializing},
-    {1003, kVersionCheck},  {2000, kNotConnected},   {2001, kTwoOrMore},
-    {2002, kPrinting},      {2003, kPrinterError},   {2004, kVersionFailed},
-    {2005, kNewest},        {2006, kNotApplicable},  {2007, kTimeOut},
-    {2008, kFailed},        {2009, kSettingError},   {2010, kFileMissing},
-    {2011, kMenuDisplayed}, {2020, kPleaseWait},     {2021, kLoading1},
-    {2022, kLoading2},      {2023, kLoading3},       {2024, kLoading4},
-    {2025, kSuccess},       {2026, kSuffixRestart},  {2027, kSuffixDownload},
-    {2028, kSuffixDownload}, {2029, kVersionChanged}, {2030, kStateFailed},
+// The string tables of the program's resources: one per language, of the resource type
+// "STRING" followed by the language id. The Japanese table carries the English texts too.
+constexpr const char* kTableTypes[] = {"STRING1033", "STRING1041"};
+
+struct MessageText {
+    WORD id;
+    const char* text;
 };
 
-struct LanguageTable {
-    WORD language;
-    const MessageEntry* entries;
-    size_t count;
+constexpr MessageText kTexts[] = {
+    {101, kAbout},           {1000, kUpgrade},         {1001, kInitializing},
+    {1003, kVersionCheck},   {2000, kNotConnected},    {2001, kTwoOrMore},
+    {2002, kPrinting},       {2003, kPrinterError},    {2004, kVersionFailed},
+    {2005, kNewest},         {2006, kNotApplicable},   {2007, kTimeOut},
+    {2008, kFailed},         {2009, kSettingError},    {2010, kFileMissing},
+    {2011, kMenuDisplayed},  {2020, kPleaseWait},      {2021, kLoading1},
+    {2022, kLoading2},       {2023, kLoading3},        {2024, kLoading4},
+    {2025, kSuccess},        {2026, kSuffixRestart},   {2027, kSuffixDownload},
+    {2028, kSuffixDownload}, {2029, kVersionChanged},  {2030, kStateFailed},
 };
+constexpr size_t kTextCount = std::size(kTexts);
 
-// The Japanese table carries the English texts too: the printer's users read them in English.
-constexpr LanguageTable kLanguageTables[] = {
-    {LANG_ENGLISH_US, kTable1033, std::size(kTable1033)},
-    {LANG_JAPANESE, kTable1033, std::size(kTable1033)},
-};
-
-std::string Find(const LanguageTable& table, unsigned id) {
-    for (size_t i = 0; i < table.count; ++i) {
-        if (table.entries[i].id == id) {
-            return table.entries[i].text;
+// Both tables hold every text, each under its language's resource type.
+std::array<win::ResourceEntry, 2 * kTextCount> BuildTables() {
+    std::array<win::ResourceEntry, 2 * kTextCount> entries{};
+    for (size_t table = 0; table < 2; ++table) {
+        for (size_t i = 0; i < kTextCount; ++i) {
+            entries[table * kTextCount + i] = {kTableTypes[table], kTexts[i].id, kTexts[i].text,
+                                               static_cast<DWORD>(std::strlen(kTexts[i].text))};
         }
     }
-    return {};
+    return entries;
 }
+
+const std::array<win::ResourceEntry, 2 * kTextCount> kStringTables = BuildTables();
+const win::ResourceTable kStringTableResources(kStringTables.data(), kStringTables.size());
 
 }  // namespace
 
@@ -92,13 +97,14 @@ std::string CMessageCatalogue::Load(unsigned id) {
 }
 
 std::string CMessageCatalogue::LoadForLanguage(WORD language, unsigned id) {
-    for (const LanguageTable& table : kLanguageTables) {
-        if (table.language == language) {
-            return Find(table, id);
-        }
-    }
     // A language without a table of its own reads the US English one, as Windows falls back.
-    return Find(kLanguageTables[0], id);
+    const char* type = language == LANG_JAPANESE ? kTableTypes[1] : kTableTypes[0];
+    win::HRSRC resource = win::FindResourceA(nullptr, static_cast<WORD>(id), type);
+    const auto* text = static_cast<const char*>(win::LockResource(win::LoadResource(nullptr, resource)));
+    if (text == nullptr || id > 0xFFFF) {
+        return {};
+    }
+    return std::string(text, win::SizeofResource(nullptr, resource));
 }
 
 std::string CMessageCatalogue::ComposeError(unsigned id, unsigned suffixId) {

@@ -75,7 +75,7 @@ BOOL CUpdateDlg::OnInitDialog() {
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
-    if (!m_package.Load()) {
+    if (!LoadPackageTable()) {
         CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_SETTING_ERROR),
                                    kCaptionError);
         EndDialog(0);

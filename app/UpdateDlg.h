@@ -101,6 +101,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Fills the package table; the built-in package unless a derived window brings another.
+    virtual BOOL LoadPackageTable() { return m_package.Load(); }
     void DoDataExchange(win::CDataExchange* pDX) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 

@@ -32,9 +32,15 @@ ResourceTable::~ResourceTable() {
 }
 
 HRSRC FindResourceA(HMODULE /*module*/, WORD id, LPCSTR type) {
-    for (const ResourceEntry* entry : Registry()) {
-        if (entry->id == id && std::strcmp(entry->type, type) == 0) {
-            return entry;
+    if (type == nullptr) {
+        return nullptr;
+    }
+    // A table registered later stands in front of earlier ones, as a resource module loaded
+    // over the program's own.
+    const auto& registry = Registry();
+    for (auto it = registry.rbegin(); it != registry.rend(); ++it) {
+        if ((*it)->id == id && std::strcmp((*it)->type, type) == 0) {
+            return *it;
         }
     }
     SetLastError(1813);  // ERROR_RESOURCE_TYPE_NOT_FOUND

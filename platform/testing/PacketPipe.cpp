@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -17,6 +18,10 @@ PacketPipe::PacketPipe() {
     }
     m_near = ends[0];
     m_far = ends[1];
+    // A test that waits for a reply nobody sends fails instead of hanging.
+    const timeval limit{2, 0};
+    setsockopt(ends[0], SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+    setsockopt(ends[0], SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof(limit));
 }
 
 PacketPipe::~PacketPipe() { CloseFarEnd(); }

@@ -1,0 +1,65 @@
+// The main window on the model backend and the virtual clock, for tests of its windows and
+// sequences.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/UpdateApp.h"
+#include "app/UpdateDlg.h"
+#include "platform/Kernel.h"
+#include "platform/model/ModelBackend.h"
+#include "platform/testing/ScopedEnvironment.h"
+#include "platform/testing/TemporaryDirectory.h"
+
+// The main window with a package of the test's choice.
+class TestUpdateDlg : public CUpdateDlg {
+public:
+    std::optional<PackageValues> package;
+
+protected:
+    BOOL LoadPackageTable() override {
+        return package ? m_package.LoadFrom(*package) : CUpdateDlg::LoadPackageTable();
+    }
+};
+
+// A message box as the user saw it.
+struct Box {
+    std::string text;
+    std::string caption;
+    UINT icon;
+    WORD owner;  // dialog template of the owner, 0 for none
+
+    bool operator==(const Box&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Box& box);
+
+Box ErrorBox(const std::string& text);
+Box NoOwnerErrorBox(const std::string& text);
+Box VersionCheckBox(const std::string& text);
+
+class UpdateHarness : public ::testing::Test {
+protected:
+    static constexpr DWORD kStart = 10000;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    void SetArguments(const std::vector<std::string>& arguments);
+    // Runs the main window modally until the script is played and the window closed.
+    void RunMainWindow();
+    std::vector<Box> Boxes() const;
+
+    win::VirtualClock clock{kStart};
+    win::ModelBackend model{&clock};
+    testing_support::ScopedEnvironment environment;
+    testing_support::TemporaryDirectory workingDirectory;
+    TestUpdateDlg dialog;
+
+private:
+    std::vector<std::string> m_arguments{"rxt9-update"};
+    std::vector<char*> m_argv;
+};
