@@ -1,0 +1,17 @@
+# Checks the dynamic symbols of LIBRARY: each of PRESENT defined, none of ABSENT.
+find_program(NM nm REQUIRED)
+execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+foreach(name IN LISTS PRESENT)
+    if(NOT symbols MATCHES " T ${name}\n")
+        message(FATAL_ERROR "${LIBRARY} does not export ${name}")
+    endif()
+endforeach()
+foreach(name IN LISTS ABSENT)
+    if(symbols MATCHES " ${name}\n")
+        message(FATAL_ERROR "${LIBRARY} exports ${name}")
+    endif()
+endforeach()

@@ -1,0 +1,50 @@
+#include "zelport/sim/TransferTrace.h"
+
+#include <cstdio>
+
+namespace zelsim {
+
+namespace {
+
+constexpr size_t kBytesShown = 16;
+
+}  // namespace
+
+TransferTrace::TransferTrace(const std::string& path)
+    : m_out(path, std::ios::trunc), m_start(std::chrono::steady_clock::now()) {}
+
+void TransferTrace::Transfer(std::string_view pipe, std::string_view direction, size_t printer,
+                             std::span<const uint8_t> bytes, std::string_view outcome) {
+    std::string line = Stamp() + ' ' + std::string(pipe) + ' ' + std::string(direction) + ' ' +
+                       std::to_string(printer) + ' ' + std::to_string(bytes.size()) + " bytes";
+    if (!outcome.empty()) {
+        line += ", ";
+        line += outcome;
+    }
+    if (!bytes.empty()) {
+        line += ':';
+    }
+    char hex[4];
+    for (size_t i = 0; i < bytes.size() && i < kBytesShown; ++i) {
+        std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
+        line += hex;
+    }
+    if (bytes.size() > kBytesShown) {
+        line += " ...";
+    }
+    m_out << line << '\n' << std::flush;
+}
+
+void TransferTrace::Event(const std::string& text) {
+    m_out << Stamp() << ' ' << text << '\n' << std::flush;
+}
+
+std::string TransferTrace::Stamp() const {
+    const auto elapsed = std::chrono::steady_clock::now() - m_start;
+    const double seconds = std::chrono::duration<double>(elapsed).count();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%11.6f", seconds);
+    return stamp;
+}
+
+}  // namespace zelsim
