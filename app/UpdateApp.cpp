@@ -6,9 +6,22 @@
 #include "app/UpdateDlg.h"
 #include "printer/UsbLibrary.h"
 
-// Defined in this order so that the record is cleared before the application object is built
-// and freed after it is destroyed.
+namespace {
+
+// Frees the library when the program ends.
+struct UsbLibraryCleanup {
+    UsbLibraryCleanup() = default;
+    UsbLibraryCleanup(const UsbLibraryCleanup&) = delete;
+    UsbLibraryCleanup& operator=(const UsbLibraryCleanup&) = delete;
+    ~UsbLibraryCleanup() { g_usbLibrary.Unload(); }
+};
+
+}  // namespace
+
+// Defined in this order: the record is cleared before the application object is built (it is
+// constant-initialised), and its clean-up runs after the application object is destroyed.
 CUsbLibrary g_usbLibrary{};
+static UsbLibraryCleanup g_usbLibraryCleanup;
 CUpdateApp theApp;
 
 namespace {

@@ -1,6 +1,6 @@
 // The binding of the vendor USB library for the whole process: its module handle and its
-// five entry points, null until start-up binds them. The record frees the library when the
-// program ends, after the application object is gone.
+// five entry points, null until start-up binds them. A plain record: the program frees the
+// library when it ends, after the application object is gone (see UpdateApp.cpp).
 #pragma once
 
 #include "platform/Kernel.h"
@@ -14,8 +14,6 @@ struct CUsbLibrary {
     PFN_UsbOpenBulk UsbOpenBulk;
     PFN_UsbDeviceIoControl UsbDeviceIoControl;
 
-    ~CUsbLibrary() { Unload(); }
-
     // Frees the library, if one is loaded, and clears the record.
     void Unload() {
         if (m_hModule != nullptr) {
@@ -28,7 +26,6 @@ struct CUsbLibrary {
         UsbOpenBulk = nullptr;
         UsbDeviceIoControl = nullptr;
     }
-    CUsbLibrary& operator=(const CUsbLibrary&) = default;
 };
 
 // Defined beside the application object, so that it is cleared before that object is built

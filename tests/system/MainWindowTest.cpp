@@ -1,5 +1,5 @@
-#include "FakeUsbLibrary.h"
-#include "UpdateHarness.h"
+#include "tests/harness/FakeUsbLibrary.h"
+#include "tests/harness/UpdateHarness.h"
 #include "app/MessageCatalogue.h"
 #include "platform/Resources.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "UpdateHarness.h"
+#include "tests/harness/UpdateHarness.h"
 #include "app/MessageCatalogue.h"
 #include "app/ProgressDlg.h"
 #include "platform/ui/WinApp.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FakeUsbLibrary.h"
+#include "tests/harness/FakeUsbLibrary.h"
 #include "platform/VirtualClock.h"
 #include "printer/StatusQuery.h"
 #include "printer/UsbPort.h"

@@ -1,4 +1,4 @@
-#include "FakeUsbLibrary.h"
+#include "tests/harness/FakeUsbLibrary.h"
 
 #include <stdexcept>
 
@@ -16,7 +16,6 @@ FakeUsbLibrary::FakeUsbLibrary() : m_saved(g_usbLibrary) {
 
 FakeUsbLibrary::~FakeUsbLibrary() {
     g_usbLibrary = m_saved;
-    m_saved = CUsbLibrary{};  // the saved module belongs to the global record again
     g_fake = nullptr;
 }
 

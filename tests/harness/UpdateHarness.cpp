@@ -1,4 +1,4 @@
-#include "UpdateHarness.h"
+#include "tests/harness/UpdateHarness.h"
 
 #include "app/MessageCatalogue.h"
 

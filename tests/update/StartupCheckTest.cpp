@@ -1,0 +1,162 @@
+#include "tests/update/UpdateTest.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A start-up check: the printer it finds, the boxes the user sees, what the printer received,
+// and whether the window stayed open with Download enabled.
+struct Startup {
+    const char* name;
+    std::string config;
+    std::function<std::vector<Box>()> boxes;
+    Lines received;
+    bool windowStaysOpen;
+    std::optional<PackageValues> package = std::nullopt;
+    bool salesFile = false;
+};
+
+class StartupCheckTest : public UpdateTest, public ::testing::WithParamInterface<Startup> {};
+
+TEST_P(StartupCheckTest, EndsAsThePrinterDecides) {
+    const Startup& startup = GetParam();
+    ASSERT_TRUE(sim.Reset(startup.config));
+    dialog.package = startup.package;
+    if (startup.salesFile) {
+        workingDirectory.WriteFile("Sales.txt", "");
+    }
+    bool open = false;
+    bool buttonEnabled = false;
+    model.Probe(kStart + 3000, [&] {
+        open = win::IsWindow(dialog.m_hWnd) && !dialog.IsModalLoopEnded();
+        buttonEnabled = dialog.GetDlgItem(IDC_DOWNLOAD)->IsWindowEnabled() != FALSE;
+    });
+    RunMainWindow();
+    EXPECT_EQ(Boxes(), startup.boxes());
+    EXPECT_EQ(Log(), startup.received);
+    EXPECT_EQ(open, startup.windowStaysOpen);
+    EXPECT_EQ(buttonEnabled, startup.windowStaysOpen);
+    EXPECT_EQ(sim.OpenHandles(), 0u);
+}
+
+const Lines kChecked = {"status-inquiry", "identity-read", "version-inquiry"};
+
+PackageValues WithSetOneList(std::vector<std::string> texts) {
+    PackageValues values = PackageValues::BuiltIn();
+    values.set1PairCount = static_cast<int>(texts.size());
+    values.set1ApplicableTexts = std::move(texts);
+    return values;
+}
+
+std::vector<Box> None() { return {}; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Startup, StartupCheckTest,
+    ::testing::Values(
+        Startup{"NoPrinter", "# nothing attached\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2026))}; }, {},
+                false},
+        Startup{"VendorIdRefused", "refuse-vendor-id yes\nprinter\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2026))}; }, {},
+                false},
+        Startup{"TwoPrinters", "printer\nprinter\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2001, 2026))}; }, {},
+                false},
+        Startup{"ControlHandleFails", "printer\nopen-fails cont\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2026))}; }, {},
+                false},
+        Startup{"AnotherModel", "printer\nmodel-code 60\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2026))}; },
+                {"status-inquiry", "identity-read"}, false},
+        Startup{"LowerCaseModelCodeMatches", "printer\nmodel-code 5f\n", None, kChecked, true},
+        Startup{"Printing", "printer\nprinting-state 1\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2002, 2026))}; },
+                {"status-inquiry", "identity-read"}, false},
+        Startup{"ErrorInTheHighByte", "printer\nerror-code 0x0100\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2003, 2026))}; },
+                {"status-inquiry", "identity-read"}, false},
+        Startup{"PrintingWinsOverError", "printer\nerror-code 1\nprinting-state 2\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2002, 2026))}; },
+                {"status-inquiry", "identity-read"}, false},
+        Startup{"SalesFileAcceptsAnError", "printer\nerror-code 7\n", None, kChecked, true,
+                std::nullopt, true},
+        Startup{"SalesFileStillRefusesPrinting", "printer\nerror-code 7\nprinting-state 1\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2002, 2026))}; },
+                {"status-inquiry", "identity-read"}, false, std::nullopt, true},
+        Startup{"StatusReplyShort", "printer\nreply-short status 1\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2030, 2026))}; },
+                {"status-inquiry"}, false},
+        Startup{"StatusHeaderWrong", "printer\nreply-header status E4474431\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2030, 2026))}; },
+                {"status-inquiry"}, false},
+        Startup{"VersionReadFailsWithoutRestart", "printer\nreply-short version 1\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2004, 2026))}; },
+                kChecked, false},
+        Startup{"VersionHeaderWrong", "printer\nreply-header version E4474431\n",
+                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2004, 2026))}; },
+                kChecked, false},
+        Startup{"UpToDate",
+                "printer\nfirmware DATA1(M) 450D42 3AC3\nfirmware DATA2(T) 452C11 BEB3\n"
+                "firmware DATA4(M) 454F11 A789\n",
+                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(2005))}; },
+                kChecked, true},
+        Startup{"EqualVersionsOtherChecksumsAreUpToDate",
+                "printer\nfirmware DATA1(M) 450D42 0000\nfirmware DATA4(M) 454F11 0001\n",
+                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(2005))}; },
+                kChecked, true},
+        Startup{"DataThreeIsNotCompared",
+                "printer\nfirmware DATA1(M) 450D42 3AC3\nfirmware DATA3(F) 999999 0000\n"
+                "firmware DATA4(M) 454F11 A789\n",
+                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(2005))}; },
+                kChecked, true},
+        Startup{"OlderDataFourNeedsTheUpdate",
+                "printer\nfirmware DATA1(M) 450D42 3AC3\nfirmware DATA4(M) 454F10 A789\n", None,
+                kChecked, true},
+        Startup{"NotApplicable",
+                "printer\nfirmware DATA1(M) 450A41 3AC3\nfirmware DATA2(T) 452C11 0A7F\n",
+                [] {
+                    return std::vector<Box>{VersionCheckBox(
+                        "This program is not applicable on this printer.\nDATA1(M) : 450A41 / "
+                        "3AC3\nDATA2(T) : 452C11 / 0A7F\nAnd please restart this application.")};
+                },
+                kChecked, false},
+        Startup{"VersionsAreCaseSensitive", "printer\nfirmware DATA1(M) 450b42 0000\n",
+                [] {
+                    return std::vector<Box>{VersionCheckBox(
+                        "This program is not applicable on this printer.\nDATA1(M) : 450b42 / "
+                        "0000\nDATA2(T) : 452C11 / BEB3\nAnd please restart this application.")};
+                },
+                kChecked, false},
+        Startup{"ZeroInTheSixthPlaceMatchesAny", "printer\nfirmware DATA1(M) 450D47 0000\n", None,
+                kChecked, true, WithSetOneList({"450D40,452C11"})},
+        Startup{"ZeroOnlyInTheListEntry", "printer\nfirmware DATA1(M) 450D40 0000\n",
+                [] {
+                    return std::vector<Box>{VersionCheckBox(
+                        "This program is not applicable on this printer.\nDATA1(M) : 450D40 / "
+                        "0000\nDATA2(T) : 452C11 / BEB3\nAnd please restart this application.")};
+                },
+                kChecked, false, WithSetOneList({"450D41,452C11"})},
+        Startup{"BlankDataTwoEntryMatchesAnyVersion", "printer\nfirmware DATA2(T) 000000 0000\n",
+                None, kChecked, true, WithSetOneList({"450B42"})}),
+    [](const ::testing::TestParamInfo<Startup>& info) { return info.param.name; });
+
+TEST_F(UpdateTest, StartupFillsTheBeforeRowAndThePackageRow) {
+    model.Probe(kStart + 3000, [&] {
+        EXPECT_EQ(Row(dialog.m_strBeforeVersion, dialog.m_strBeforeChecksum),
+                  (std::vector<std::string>{"450B42/6B1D", "452C11/BEB3", "/", "454E11/9C27"}));
+        EXPECT_EQ(dialog.GetDlgItemText(1014), "450B42");
+        EXPECT_EQ(dialog.GetDlgItemText(1018), "") << "DATA3(F) is not carried";
+        EXPECT_EQ(dialog.GetDlgItemText(1005), "450D42");
+        EXPECT_EQ(dialog.GetDlgItemText(1007), "");
+        EXPECT_EQ(dialog.GetDlgItemText(1003), "");
+        EXPECT_EQ(dialog.m_rememberedVersions[3].version, "454E11");
+        EXPECT_EQ(dialog.m_rememberedVersions[3].checksum, 0x9C27);
+        EXPECT_EQ(dialog.PackageSet, 1);
+        EXPECT_EQ(dialog.m_strPrinterId, "T90001");
+        EXPECT_EQ(dialog.m_bReportExitFailure, 0);
+    });
+    RunMainWindow();
+    EXPECT_TRUE(Boxes().empty());
+}
+
+}  // namespace
