@@ -226,3 +226,164 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FailedRun>& info) { return info.param.name; });
 
 }  // namespace
+
+namespace {
+
+// A package whose set 2 applies to printers with 450E41/452D11 and installs 450F42/452D11.
+PackageValues WithSecondSet() {
+    PackageValues values = PackageValues::BuiltIn();
+    values.set2Version = {"450F42", "452D11", "", ""};
+    values.set2Checksum = {"1111", "2222", "", ""};
+    values.set2PairCount = 1;
+    values.set2ApplicableTexts = {"450E41,452D11"};
+    return values;
+}
+
+const char* const kSetTwoPrinter =
+    "printer\nidentity SN0004\nfirmware DATA1(M) 450E41 0000\nfirmware DATA2(T) 452D11 0000\n";
+const char* const kUpToDatePrinter =
+    "printer\nidentity SN0003\nfirmware DATA1(M) 450D42 3AC3\nfirmware DATA4(M) 454F11 A789\n";
+
+TEST_F(UpdateTest, AChangedSetInDownloadModeRestartsAndSendsNothing) {
+    dialog.package = WithSecondSet();
+    model.Probe(kFirstPress - 1, [&] { ASSERT_TRUE(sim.Reset(kSetTwoPrinter)); });
+    model.ClickButton(kFirstPress, IDC_DOWNLOAD);
+    std::vector<std::string> packageRow;
+    model.Probe(kAfterFirstRun, [&] {
+        for (const int id : {1005, 1006, 1007, 1020}) {
+            packageRow.push_back(dialog.GetDlgItemText(id));
+        }
+    });
+    ExpectIdleAt(kAfterFirstRun);
+    RunMainWindow();
+    EXPECT_EQ(Boxes(), (std::vector<Box>{{Text(IDS_VERSION_CHANGED), kCaptionVersionChanged,
+                                          win::MB_ICONWARNING, IDD_UPDATE_DIALOG}}));
+    EXPECT_EQ(Log(), (Lines{"status-inquiry", "identity-read", "download-mode", "version-inquiry",
+                            "restart"}));
+    EXPECT_EQ(packageRow, (Lines{"450F42", "452D11", "", ""}));
+    EXPECT_EQ(dialog.PackageSet, 2);
+}
+
+TEST_F(UpdateTest, RestartFailureIsReportedOnlyWhereTheRunAsksForIt) {
+    struct Case {
+        const char* name;
+        std::string config;
+        bool secondSet;
+        std::vector<Box> boxes;
+    };
+    const Box failed = ErrorBox(Text(IDS_FAILED));
+    const Box changed{Text(IDS_VERSION_CHANGED), kCaptionVersionChanged, win::MB_ICONWARNING,
+                      IDD_UPDATE_DIALOG};
+    const Case cases[] = {
+        {"changed set", std::string(kSetTwoPrinter) + "write-fails restart\n", true,
+         {changed, failed}},
+        {"up to date in download mode", std::string(kUpToDatePrinter) + "write-fails restart\n",
+         false, {VersionCheckBox(Text(IDS_NEWEST)), failed}},
+        {"failed transfer", "printer\nidentity SN0005\nwrite-fails image:s\nwrite-fails restart\n",
+         false, {failed}},
+        {"failed version read",
+         "printer\nidentity SN0006\nreply-short version 1 1\nwrite-fails restart\n", false,
+         {ErrorBox(Error(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD))}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        win::ModelBackend fresh(&clock);
+        win::SetUiBackend(&fresh);
+        clock.Set(kStart);
+        ASSERT_TRUE(sim.Reset(""));
+        TestUpdateDlg window;
+        if (c.secondSet) {
+            window.package = WithSecondSet();
+        }
+        fresh.Probe(kFirstPress - 1, [&] { ASSERT_TRUE(sim.Reset(c.config)); });
+        fresh.ClickButton(kFirstPress, IDC_DOWNLOAD);
+        theApp.m_pMainWnd = &window;
+        window.DoModal();
+        std::vector<Box> boxes;
+        for (const win::MessageBoxRecord& record : fresh.MessageBoxes()) {
+            boxes.push_back({record.text, record.caption, record.type & win::MB_ICONMASK,
+                             record.ownerTemplate});
+        }
+        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_EQ(sim.InDownloadMode(), 1) << "the restart never reached the printer";
+        EXPECT_TRUE(window.m_bDownloadMode);
+    }
+    win::SetUiBackend(&model);
+}
+
+TEST_F(UpdateTest, UpToDateInDownloadModeShowsOnlyTheNewestMessage) {
+    model.Probe(kFirstPress - 1, [&] { ASSERT_TRUE(sim.Reset(kUpToDatePrinter)); });
+    model.ClickButton(kFirstPress, IDC_DOWNLOAD);
+    ExpectIdleAt(kAfterFirstRun);
+    RunMainWindow();
+    EXPECT_EQ(Boxes(), std::vector<Box>{VersionCheckBox(Text(IDS_NEWEST))});
+    EXPECT_EQ(Log(), (Lines{"status-inquiry", "identity-read", "download-mode", "version-inquiry",
+                            "restart"}));
+    EXPECT_EQ(dialog.m_strPrinterId, "SN0003");
+}
+
+TEST_F(UpdateTest, AFailedVersionCheckKeepsItsWindowThroughTheRestartWait) {
+    ASSERT_TRUE(sim.Reset("printer\nreply-short version 1 2\n"));
+    model.ClickButton(kFirstPress, IDC_DOWNLOAD);
+    std::string during;
+    bool restartedBefore = false;
+    // After 15 s of entering download mode and the 1 s version wait, the restart wait runs.
+    model.Probe(kFirstPress + 25000, [&] {
+        const auto windows = win::TopLevelWindows();
+        during = windows.size() > 1 ? windows.back()->text : "";
+        restartedBefore = sim.InDownloadMode() == 0;
+    });
+    RunMainWindow();
+    EXPECT_EQ(during, "Version Check...");
+    EXPECT_TRUE(restartedBefore);
+    EXPECT_EQ(Boxes(), std::vector<Box>{ErrorBox(Error(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD))});
+    EXPECT_EQ(sim.Count("restart"), 1) << "the failure end does not send it again";
+}
+
+TEST_F(UpdateTest, ThePrinterDisappearingOrFallingSilent) {
+    struct Case {
+        const char* name;
+        std::string config;
+        std::vector<Box> boxes;
+        int restarts;
+    };
+    const Case cases[] = {
+        {"unplugged in an image", "printer\nunplug-after 100000\n", {ErrorBox(Text(IDS_FAILED))}, 0},
+        {"silent in download mode", "time-limit-ms 50\nprinter\nsilent-after 5\n",
+         {ErrorBox(Error(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD))}, 1},
+        {"silent after the transfer", "time-limit-ms 50\nprinter\nsilent-after 6\n",
+         {NoOwnerErrorBox(Text(IDS_FAILED))}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        win::ModelBackend fresh(&clock);
+        win::SetUiBackend(&fresh);
+        clock.Set(kStart);
+        ASSERT_TRUE(sim.Reset(c.config));
+        TestUpdateDlg window;
+        fresh.ClickButton(kFirstPress, IDC_DOWNLOAD);
+        theApp.m_pMainWnd = &window;
+        window.DoModal();
+        std::vector<Box> boxes;
+        for (const win::MessageBoxRecord& record : fresh.MessageBoxes()) {
+            boxes.push_back({record.text, record.caption, record.type & win::MB_ICONMASK,
+                             record.ownerTemplate});
+        }
+        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_EQ(sim.Count("restart"), c.restarts);
+        EXPECT_EQ(sim.OpenHandles(), 0u);
+    }
+    win::SetUiBackend(&model);
+}
+
+TEST_F(UpdateTest, VerificationShowsWhatThePrinterReported) {
+    ASSERT_TRUE(sim.Reset("printer\nreport-after-write DATA4(M) 454F12 3ac3\n"));
+    model.ClickButton(kFirstPress, IDC_DOWNLOAD);
+    RunMainWindow();
+    EXPECT_EQ(Row(dialog.m_strAfterVersion, dialog.m_strAfterChecksum),
+              (Lines{"450D42/3AC3", "452C11/BEB3", "/", "454F12/3AC3"}));
+    EXPECT_EQ(dialog.m_rememberedVersions[3].version, "454F12");
+    EXPECT_EQ(Boxes(), std::vector<Box>{NoOwnerErrorBox(Text(IDS_FAILED))});
+}
+
+}  // namespace
