@@ -22,8 +22,8 @@ void AddItemLines(std::vector<ControlTemplate>& controls, short top, const int v
         const auto y = static_cast<short>(top + 14 * slot);
         controls.push_back({win::IDC_STATIC, ControlKind::Static, kItemLabels[slot], kLabel, 20,
                             static_cast<short>(y + 2), 40, 8});
-        controls.push_back(
-            {win::IDC_STATIC, ControlKind::Static, ":", kLabel, 62, static_cast<short>(y + 2), 6, 8});
+        controls.push_back({win::IDC_STATIC, ControlKind::Static, ":", kLabel, 62,
+                            static_cast<short>(y + 2), 6, 8});
         controls.push_back({versionIds[slot], ControlKind::Static,
                             placeholders != nullptr ? placeholders[slot][0] : "", kValueField, 72,
                             y, 80, 12});
@@ -37,24 +37,26 @@ DialogTemplate MainWindowTemplate() {
     // The placeholders of the package fields are blanked before the window is first shown.
     static const char* const kPlaceholders[4][2] = {
         {"12345", "$1234"}, {"67890", "$1234"}, {"ABCDEF", "$1234"}, {"ABCDEF", "$1234"}};
-    DialogTemplate dialog{IDD_UPDATE_DIALOG,
-                          "KALDERON RX-T9 Update Tool",
-                          win::DS_MODALFRAME | win::DS_SETFONT | win::WS_POPUP | win::WS_CAPTION |
-                              win::WS_SYSMENU,
-                          win::WS_EX_APPWINDOW,
-                          "MS Sans Serif",
-                          8,
-                          0,
-                          0,
-                          258,
-                          276,
-                          {}};
+    DialogTemplate dialog{
+        IDD_UPDATE_DIALOG,
+        "KALDERON RX-T9 Update Tool",
+        win::DS_MODALFRAME | win::DS_SETFONT | win::WS_POPUP | win::WS_CAPTION | win::WS_SYSMENU,
+        win::WS_EX_APPWINDOW,
+        "MS Sans Serif",
+        8,
+        0,
+        0,
+        258,
+        276,
+        {}};
     auto& controls = dialog.controls;
-    controls.push_back({win::IDC_STATIC, ControlKind::Static, "Download Ver.1.20", kLabel, 7, 7, 120, 8});
+    controls.push_back(
+        {win::IDC_STATIC, ControlKind::Static, "Download Ver.1.20", kLabel, 7, 7, 120, 8});
     controls.push_back({win::IDC_STATIC, ControlKind::Static, "Version", kLabel, 72, 20, 80, 8});
     controls.push_back({win::IDC_STATIC, ControlKind::Static, "Check sum", kLabel, 162, 20, 80, 8});
     AddItemLines(controls, 31, IDC_PACKAGE_VERSION, IDC_PACKAGE_CHECKSUM, kPlaceholders);
-    controls.push_back({win::IDC_STATIC, ControlKind::Static, "Data in Printer", kLabel, 7, 92, 120, 8});
+    controls.push_back(
+        {win::IDC_STATIC, ControlKind::Static, "Data in Printer", kLabel, 7, 92, 120, 8});
     controls.push_back({win::IDC_STATIC, ControlKind::Static, "Before", kLabel, 14, 104, 60, 8});
     AddItemLines(controls, 115, IDC_BEFORE_VERSION, IDC_BEFORE_CHECKSUM, nullptr);
     controls.push_back({win::IDC_STATIC, ControlKind::Static, "After", kLabel, 14, 174, 60, 8});
@@ -65,46 +67,48 @@ DialogTemplate MainWindowTemplate() {
 }
 
 DialogTemplate AboutBoxTemplate() {
-    return {IDD_ABOUTBOX,
-            "About",
-            win::DS_MODALFRAME | win::DS_SETFONT | win::WS_POPUP | win::WS_CAPTION | win::WS_SYSMENU,
-            0,
-            "MS Sans Serif",
-            8,
-            0,
-            0,
-            251,
-            71,
-            {{win::IDC_STATIC, ControlKind::Icon, "", kVisible | win::SS_ICON, 11, 17, 20, 20},
-             {win::IDC_STATIC, ControlKind::Static, "KALDERON RX-T9 Update Tool\nVersion 1.20",
-              kVisible | win::SS_CENTER, 40, 8, 148, 18},
-             {win::IDC_STATIC, ControlKind::Static,
-              "Installs the firmware carried by this program\ninto one KALDERON RX-T9 printer. "
-              "Keep the printer\nswitched on and connected until it restarts.",
-              kVisible | win::SS_CENTER, 40, 32, 148, 32},
-             {win::IDOK, ControlKind::Button, "OK",
-              kVisible | win::WS_TABSTOP | win::BS_DEFPUSHBUTTON, 194, 7, 50, 14}}};
+    return {
+        IDD_ABOUTBOX,
+        "About",
+        win::DS_MODALFRAME | win::DS_SETFONT | win::WS_POPUP | win::WS_CAPTION | win::WS_SYSMENU,
+        0,
+        "MS Sans Serif",
+        8,
+        0,
+        0,
+        251,
+        71,
+        {{win::IDC_STATIC, ControlKind::Icon, "", kVisible | win::SS_ICON, 11, 17, 20, 20},
+         {win::IDC_STATIC, ControlKind::Static, "KALDERON RX-T9 Update Tool\nVersion 1.20",
+          kVisible | win::SS_CENTER, 40, 8, 148, 18},
+         {win::IDC_STATIC, ControlKind::Static,
+          "Installs the firmware carried by this program\ninto one KALDERON RX-T9 printer. "
+          "Keep the printer\nswitched on and connected until it restarts.",
+          kVisible | win::SS_CENTER, 40, 32, 148, 32},
+         {win::IDOK, ControlKind::Button, "OK", kVisible | win::WS_TABSTOP | win::BS_DEFPUSHBUTTON,
+          194, 7, 50, 14}}};
 }
 
 DialogTemplate ProgressWindowTemplate() {
-    return {IDD_PROGRESS_DIALOG,
-            "",
-            win::DS_MODALFRAME | win::DS_SETFONT | win::WS_POPUP | win::WS_VISIBLE |
-                win::WS_CAPTION | win::WS_SYSMENU,
-            0,
-            "MS Sans Serif",
-            8,
-            0,
-            0,
-            176,
-            80,
-            {{IDC_PROGRESS_MESSAGE, ControlKind::Static, "", kVisible | win::SS_CENTER, 6, 7, 164, 16},
-             {IDC_PROGRESS_PERCENT, ControlKind::Static, " 0 %", kVisible | win::SS_CENTER, 79, 31,
-              18, 8},
-             {IDC_PROGRESS_BAR, ControlKind::ProgressBar, "", kVisible | win::WS_BORDER, 11, 42, 154,
-              10},
-             {win::IDCANCEL, ControlKind::Button, "Cancel",
-              win::WS_CHILD | win::WS_TABSTOP | win::BS_DEFPUSHBUTTON, 63, 59, 50, 14}}};
+    return {
+        IDD_PROGRESS_DIALOG,
+        "",
+        win::DS_MODALFRAME | win::DS_SETFONT | win::WS_POPUP | win::WS_VISIBLE | win::WS_CAPTION |
+            win::WS_SYSMENU,
+        0,
+        "MS Sans Serif",
+        8,
+        0,
+        0,
+        176,
+        80,
+        {{IDC_PROGRESS_MESSAGE, ControlKind::Static, "", kVisible | win::SS_CENTER, 6, 7, 164, 16},
+         {IDC_PROGRESS_PERCENT, ControlKind::Static, " 0 %", kVisible | win::SS_CENTER, 79, 31, 18,
+          8},
+         {IDC_PROGRESS_BAR, ControlKind::ProgressBar, "", kVisible | win::WS_BORDER, 11, 42, 154,
+          10},
+         {win::IDCANCEL, ControlKind::Button, "Cancel",
+          win::WS_CHILD | win::WS_TABSTOP | win::BS_DEFPUSHBUTTON, 63, 59, 50, 14}}};
 }
 
 const DialogTemplate kTemplates[] = {AboutBoxTemplate(), MainWindowTemplate(),

@@ -1,7 +1,7 @@
 #include "app/MessageCatalogue.h"
 
-#include <cstring>
 #include <array>
+#include <cstring>
 #include <iterator>
 
 #include "platform/Kernel.h"
@@ -63,15 +63,15 @@ struct MessageText {
 };
 
 constexpr MessageText kTexts[] = {
-    {101, kAbout},           {1000, kUpgrade},         {1001, kInitializing},
-    {1003, kVersionCheck},   {2000, kNotConnected},    {2001, kTwoOrMore},
-    {2002, kPrinting},       {2003, kPrinterError},    {2004, kVersionFailed},
-    {2005, kNewest},         {2006, kNotApplicable},   {2007, kTimeOut},
-    {2008, kFailed},         {2009, kSettingError},    {2010, kFileMissing},
-    {2011, kMenuDisplayed},  {2020, kPleaseWait},      {2021, kLoading1},
-    {2022, kLoading2},       {2023, kLoading3},        {2024, kLoading4},
-    {2025, kSuccess},        {2026, kSuffixRestart},   {2027, kSuffixDownload},
-    {2028, kSuffixDownload}, {2029, kVersionChanged},  {2030, kStateFailed},
+    {101, kAbout},           {1000, kUpgrade},        {1001, kInitializing},
+    {1003, kVersionCheck},   {2000, kNotConnected},   {2001, kTwoOrMore},
+    {2002, kPrinting},       {2003, kPrinterError},   {2004, kVersionFailed},
+    {2005, kNewest},         {2006, kNotApplicable},  {2007, kTimeOut},
+    {2008, kFailed},         {2009, kSettingError},   {2010, kFileMissing},
+    {2011, kMenuDisplayed},  {2020, kPleaseWait},     {2021, kLoading1},
+    {2022, kLoading2},       {2023, kLoading3},       {2024, kLoading4},
+    {2025, kSuccess},        {2026, kSuffixRestart},  {2027, kSuffixDownload},
+    {2028, kSuffixDownload}, {2029, kVersionChanged}, {2030, kStateFailed},
 };
 constexpr size_t kTextCount = std::size(kTexts);
 
@@ -100,7 +100,8 @@ std::string CMessageCatalogue::LoadForLanguage(WORD language, unsigned id) {
     // A language without a table of its own reads the US English one, as Windows falls back.
     const char* type = language == LANG_JAPANESE ? kTableTypes[1] : kTableTypes[0];
     win::HRSRC resource = win::FindResourceA(nullptr, static_cast<WORD>(id), type);
-    const auto* text = static_cast<const char*>(win::LockResource(win::LoadResource(nullptr, resource)));
+    const auto* text =
+        static_cast<const char*>(win::LockResource(win::LoadResource(nullptr, resource)));
     if (text == nullptr || id > 0xFFFF) {
         return {};
     }
@@ -113,6 +114,6 @@ std::string CMessageCatalogue::ComposeError(unsigned id, unsigned suffixId) {
 
 int CMessageCatalogue::ShowBox(win::HWND owner, const std::string& text, const char* caption) {
     const UINT icon = std::strcmp(caption, kCaptionVersionCheck) == 0 ? win::MB_ICONINFORMATION
-                                                                       : win::MB_ICONWARNING;
+                                                                      : win::MB_ICONWARNING;
     return win::MessageBox(owner, text.c_str(), caption, win::MB_OK | icon);
 }

@@ -53,8 +53,8 @@ void CProgressDlg::SetRange(int lower, int upper) {
 
 int CProgressDlg::SetPos(int position) {
     PumpMessages();
-    const int previous = static_cast<int>(
-        m_bar.SendMessage(win::PBM_SETPOS, static_cast<WPARAM>(position), 0));
+    const int previous =
+        static_cast<int>(m_bar.SendMessage(win::PBM_SETPOS, static_cast<WPARAM>(position), 0));
     UpdatePercent(position);
     return previous;
 }
@@ -75,9 +75,13 @@ void CProgressDlg::UpdatePercent(int position) {
     }
 }
 
-void CProgressDlg::SetStatus(UINT messageId) { SetStatus(CMessageCatalogue::Load(messageId)); }
+void CProgressDlg::SetStatus(UINT messageId) {
+    SetStatus(CMessageCatalogue::Load(messageId));
+}
 
-void CProgressDlg::SetStatus(const std::string& text) { SetDlgItemText(IDC_PROGRESS_MESSAGE, text); }
+void CProgressDlg::SetStatus(const std::string& text) {
+    SetDlgItemText(IDC_PROGRESS_MESSAGE, text);
+}
 
 void CProgressDlg::SetTimeBase(DWORD startTick, DWORD duration) {
     m_dwStartTick = startTick;

@@ -149,14 +149,15 @@ void CUpdateDlg::FillPackageRow() {
 void CUpdateDlg::ShowPackageRow() {
     FillPackageRow();
     for (int slot = 0; slot < kDataSlotCount; ++slot) {
-        SetDlgItemText(IDC_PACKAGE_VERSION[slot], m_szPackageVersion[static_cast<size_t>(slot)].data());
+        SetDlgItemText(IDC_PACKAGE_VERSION[slot],
+                       m_szPackageVersion[static_cast<size_t>(slot)].data());
         SetDlgItemText(IDC_PACKAGE_CHECKSUM[slot], "");
     }
 }
 
 std::string CUpdateDlg::ErrorText(unsigned id) const {
-    return CMessageCatalogue::ComposeError(id,
-                                           PackageSet == 0 ? IDS_SUFFIX_RESTART : IDS_SUFFIX_DOWNLOAD);
+    return CMessageCatalogue::ComposeError(
+        id, PackageSet == 0 ? IDS_SUFFIX_RESTART : IDS_SUFFIX_DOWNLOAD);
 }
 
 void CUpdateDlg::ShowError(unsigned id) const {

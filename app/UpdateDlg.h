@@ -55,8 +55,7 @@ public:
                            const std::string& modelCode);
 
     // Version check.
-    BOOL CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* progress,
-                       BOOL inDownloadMode);
+    BOOL CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* progress, BOOL inDownloadMode);
     BOOL CompareRememberedVersions();
 
     // Download mode and transfer.
@@ -119,7 +118,7 @@ private:
     // Opens a progress window of the update's pattern: range 0..100 at 0, the message line if
     // one is given, and time-based progress over duration from now.
     static std::unique_ptr<CProgressDlg> OpenProgressWindow(UINT captionId, DWORD duration,
-                                                             UINT statusId = 0);
+                                                            UINT statusId = 0);
     // Sets the bar to 100, lets it show for half a second and closes the window.
     void CloseProgressWindow(std::unique_ptr<CProgressDlg>& progress);
     void EnableDownloadButton();

@@ -25,7 +25,9 @@ PackageValues PackageValues::BuiltIn() {
             {120, 180, 180, 120}};
 }
 
-BOOL CPackageInfo::Load() { return LoadFrom(PackageValues::BuiltIn()); }
+BOOL CPackageInfo::Load() {
+    return LoadFrom(PackageValues::BuiltIn());
+}
 
 BOOL CPackageInfo::HasLength(const std::string& text, int count) {
     return static_cast<int>(text.size()) == count ? TRUE : FALSE;
@@ -146,7 +148,8 @@ std::string CPackageInfo::GetVersion(int set, int slot) const {
 }
 
 std::string CPackageInfo::GetChecksum(int set, int slot) const {
-    return slot >= 0 && slot < 4 ? Set(set).m_strChecksum[static_cast<size_t>(slot)] : std::string();
+    return slot >= 0 && slot < 4 ? Set(set).m_strChecksum[static_cast<size_t>(slot)]
+                                 : std::string();
 }
 
 std::vector<std::string> CPackageInfo::GetApplicableList(int set) const {

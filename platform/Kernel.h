@@ -34,8 +34,7 @@ std::string GetModuleDirectory();
 
 DWORD GetFileAttributesA(LPCSTR path);
 
-BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
-              void* overlapped);
+BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, void* overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                void* overlapped);
 BOOL CloseHandle(HANDLE object);

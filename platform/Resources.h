@@ -3,8 +3,8 @@
 // when the program starts (see ResourceTable).
 #pragma once
 
-#include "platform/WinTypes.h"
 #include "platform/Kernel.h"
+#include "platform/WinTypes.h"
 
 namespace win {
 

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-typedef int32_t BOOL;      // NOLINT(modernize-use-using): shared with the vendor header
-typedef intptr_t HANDLE;   // NOLINT(modernize-use-using): a file descriptor on Linux
+typedef int32_t BOOL;     // NOLINT(modernize-use-using): shared with the vendor header
+typedef intptr_t HANDLE;  // NOLINT(modernize-use-using): a file descriptor on Linux
 #ifndef INVALID_HANDLE_VALUE
 #define INVALID_HANDLE_VALUE ((HANDLE)-1)
 #endif
@@ -26,8 +26,12 @@ using LPVOID = void*;
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 
-constexpr WORD LOWORD(uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
-constexpr WORD HIWORD(uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(uintptr_t value) {
+    return static_cast<WORD>(value & 0xFFFF);
+}
+constexpr WORD HIWORD(uintptr_t value) {
+    return static_cast<WORD>((value >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
     return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }

@@ -23,8 +23,12 @@ BOOL CUsbPort::SendCommand(const BYTE* bytes, int count) {
     return Write(bytes, count) == count ? TRUE : FALSE;
 }
 
-BOOL CUsbPort::SendDownloadMode() { return SendCommand(kDownloadMode, sizeof(kDownloadMode)); }
-BOOL CUsbPort::SendRestart() { return SendCommand(kRestart, sizeof(kRestart)); }
+BOOL CUsbPort::SendDownloadMode() {
+    return SendCommand(kDownloadMode, sizeof(kDownloadMode));
+}
+BOOL CUsbPort::SendRestart() {
+    return SendCommand(kRestart, sizeof(kRestart));
+}
 BOOL CUsbPort::SendVersionInquiry() {
     return SendCommand(kVersionInquiry, sizeof(kVersionInquiry));
 }

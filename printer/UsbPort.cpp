@@ -18,7 +18,9 @@ WORD HexToId(const std::string& text) {
                              0xFFFF);
 }
 
-bool IsOpen(HANDLE handle) { return handle != INVALID_HANDLE_VALUE; }
+bool IsOpen(HANDLE handle) {
+    return handle != INVALID_HANDLE_VALUE;
+}
 
 void CloseIfOpen(HANDLE& handle) {
     if (IsOpen(handle)) {
@@ -34,7 +36,9 @@ HANDLE OpenBulk(const char* pipe, DWORD index) {
 
 }  // namespace
 
-CUsbPort::~CUsbPort() { Close(); }
+CUsbPort::~CUsbPort() {
+    Close();
+}
 
 void CUsbPort::SetDeviceIds(const std::string& vendorId, const std::string& productId) {
     m_wVendorId = HexToId(vendorId);
@@ -94,7 +98,8 @@ int CUsbPort::Write(const void* data, int count) {
         return 0;
     }
     DWORD written = 0;
-    if (count < 0 || !win::WriteFile(m_hPipeOut, data, static_cast<DWORD>(count), &written, nullptr)) {
+    if (count < 0 ||
+        !win::WriteFile(m_hPipeOut, data, static_cast<DWORD>(count), &written, nullptr)) {
         m_nLastError = PORT_IO_FAILED;
         return 0;
     }

@@ -56,7 +56,8 @@ BOOL CUpdateDlg::TransferImages(CUsbPort& port, CProgressDlg* progress) {
     }
     FinishDownloadMode(port, nullptr);
     CMessageCatalogue::ShowBox(
-        m_hWnd, CMessageCatalogue::Load(transferError == kTransferTimedOut ? IDS_TIME_OUT : IDS_FAILED),
+        m_hWnd,
+        CMessageCatalogue::Load(transferError == kTransferTimedOut ? IDS_TIME_OUT : IDS_FAILED),
         kCaptionError);
     return FALSE;
 }

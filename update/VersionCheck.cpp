@@ -36,8 +36,8 @@ bool SetApplies(const std::vector<std::string>& pairs, const std::string& data1,
 }
 
 // Whether the printer's versions equal the set's for DATA1(M) and every other item it carries.
-bool IsUpToDate(const std::array<std::string, 4>& printer, const CPackageInfo& package,
-                       int set, const std::array<BOOL, 4>& carried) {
+bool IsUpToDate(const std::array<std::string, 4>& printer, const CPackageInfo& package, int set,
+                const std::array<BOOL, 4>& carried) {
     if (printer[0] != package.GetVersion(set, 0)) {
         return false;
     }

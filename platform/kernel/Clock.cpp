@@ -36,10 +36,18 @@ void VirtualClock::Sleep(DWORD milliseconds) {
     m_now.fetch_add(milliseconds);
 }
 
-void SetClock(Clock* clock) { g_clock = clock != nullptr ? clock : &g_realClock; }
-Clock& CurrentClock() { return *g_clock; }
+void SetClock(Clock* clock) {
+    g_clock = clock != nullptr ? clock : &g_realClock;
+}
+Clock& CurrentClock() {
+    return *g_clock;
+}
 
-DWORD GetTickCount() { return g_clock->Now(); }
-void Sleep(DWORD milliseconds) { g_clock->Sleep(milliseconds); }
+DWORD GetTickCount() {
+    return g_clock->Now();
+}
+void Sleep(DWORD milliseconds) {
+    g_clock->Sleep(milliseconds);
+}
 
 }  // namespace win

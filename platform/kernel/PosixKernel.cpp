@@ -50,8 +50,12 @@ std::string RuntimeDirectory() {
 
 }  // namespace
 
-DWORD GetLastError() { return t_lastError; }
-void SetLastError(DWORD error) { t_lastError = error; }
+DWORD GetLastError() {
+    return t_lastError;
+}
+void SetLastError(DWORD error) {
+    t_lastError = error;
+}
 
 HANDLE CreateMutexA(const void* /*securityAttributes*/, BOOL /*initialOwner*/, LPCSTR name) {
     // An advisory lock on a per-user file: the kernel drops it when the process ends, also
@@ -209,7 +213,9 @@ void SetCommandLine(int argc, char** argv) {
     }
 }
 
-int GetArgCount() { return static_cast<int>(g_args.size()); }
+int GetArgCount() {
+    return static_cast<int>(g_args.size());
+}
 
 const char* GetArg(int index) {
     if (index < 0 || index >= GetArgCount()) {

@@ -55,6 +55,8 @@ HGLOBAL LoadResource(HMODULE /*module*/, HRSRC resource) {
     return resource != nullptr ? resource->data : nullptr;
 }
 
-const void* LockResource(HGLOBAL resource) { return resource; }
+const void* LockResource(HGLOBAL resource) {
+    return resource;
+}
 
 }  // namespace win

@@ -9,7 +9,9 @@ namespace win {
 
 namespace {
 
-bool IsDue(DWORD at, DWORD now) { return static_cast<int32_t>(now - at) >= 0; }
+bool IsDue(DWORD at, DWORD now) {
+    return static_cast<int32_t>(now - at) >= 0;
+}
 
 // A modal dialog that ignores its close command this often is stuck; the model gives up.
 constexpr int kCloseAttemptsBeforeQuit = 3;
@@ -17,9 +19,9 @@ constexpr int kCloseAttemptsBeforeQuit = 3;
 }  // namespace
 
 void ModelBackend::Script(UserAction action) {
-    const auto later = std::find_if(m_script.begin(), m_script.end(), [&](const UserAction& queued) {
-        return static_cast<int32_t>(queued.at - action.at) > 0;
-    });
+    const auto later = std::find_if(
+        m_script.begin(), m_script.end(),
+        [&](const UserAction& queued) { return static_cast<int32_t>(queued.at - action.at) > 0; });
     m_script.insert(later, std::move(action));
 }
 
@@ -75,8 +77,8 @@ void ModelBackend::Perform(const UserAction& action) {
                 ++m_lostInputs;
                 return;
             }
-            PostMessage(active->focus != nullptr ? active->focus : active, WM_KEYDOWN,
-                        action.value, 0);
+            PostMessage(active->focus != nullptr ? active->focus : active, WM_KEYDOWN, action.value,
+                        0);
             return;
         case UserActionKind::SystemCommand:
             if (active == nullptr) {

@@ -28,7 +28,7 @@ enum class UserActionKind { ClickButton, PressKey, SystemCommand, Probe };
 struct UserAction {
     DWORD at;  // tick count at which the user acts
     UserActionKind kind;
-    UINT value;  // control id, virtual key or system command
+    UINT value;                   // control id, virtual key or system command
     std::function<void()> probe;  // for Probe: a look at the windows at that moment
 };
 

@@ -11,7 +11,7 @@ namespace testing_support {
 struct ChildResult {
     int exitStatus = -1;  // the exit status, or 128 + signal number
     bool timedOut = false;
-    std::string output;   // standard output and standard error, interleaved
+    std::string output;  // standard output and standard error, interleaved
 };
 
 class ChildProcess {

@@ -24,13 +24,16 @@ PacketPipe::PacketPipe() {
     setsockopt(ends[0], SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof(limit));
 }
 
-PacketPipe::~PacketPipe() { CloseFarEnd(); }
+PacketPipe::~PacketPipe() {
+    CloseFarEnd();
+}
 
 std::vector<std::string> PacketPipe::TakePackets() {
     std::vector<std::string> packets;
     std::string buffer(65536, '\0');
     for (;;) {
-        const ssize_t count = recv(static_cast<int>(m_far), buffer.data(), buffer.size(), MSG_DONTWAIT);
+        const ssize_t count =
+            recv(static_cast<int>(m_far), buffer.data(), buffer.size(), MSG_DONTWAIT);
         if (count <= 0) {
             break;
         }
@@ -66,7 +69,9 @@ HANDLE CreateShortWriteHandle(unsigned accepted) {
     return fd;
 }
 
-bool IsHandleOpen(HANDLE handle) { return fcntl(static_cast<int>(handle), F_GETFD) != -1; }
+bool IsHandleOpen(HANDLE handle) {
+    return fcntl(static_cast<int>(handle), F_GETFD) != -1;
+}
 
 int CountOpenHandles() {
     DIR* directory = opendir("/proc/self/fd");

@@ -127,11 +127,15 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
 
-BOOL CDialog::OnCommand(WPARAM /*wParam*/, LPARAM /*lParam*/) { return FALSE; }
+BOOL CDialog::OnCommand(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    return FALSE;
+}
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -34,7 +34,9 @@ Window::~Window() {
     }
 }
 
-DWORD Window::Style() const { return m_control != nullptr ? m_control->style : m_dialog->style; }
+DWORD Window::Style() const {
+    return m_control != nullptr ? m_control->style : m_dialog->style;
+}
 
 Framework& Framework::Instance() {
     static Framework framework;
@@ -94,8 +96,12 @@ UiBackend& Framework::Backend() {
     return *m_backend;
 }
 
-void SetUiBackend(UiBackend* backend) { Framework::Instance().SetBackend(backend); }
-UiBackend& CurrentUiBackend() { return Framework::Instance().Backend(); }
+void SetUiBackend(UiBackend* backend) {
+    Framework::Instance().SetBackend(backend);
+}
+UiBackend& CurrentUiBackend() {
+    return Framework::Instance().Backend();
+}
 
 void NotifyWindowShown(HWND dialog) {
     if (Framework::Instance().Contains(dialog)) {
@@ -103,7 +109,9 @@ void NotifyWindowShown(HWND dialog) {
     }
 }
 
-std::vector<HWND> TopLevelWindows() { return Framework::Instance().Dialogs(); }
+std::vector<HWND> TopLevelWindows() {
+    return Framework::Instance().Dialogs();
+}
 
 namespace {
 
@@ -125,8 +133,7 @@ DialogTable::~DialogTable() {
     auto& registry = TemplateRegistry();
     registry.erase(std::remove_if(registry.begin(), registry.end(),
                                   [this](const DialogTemplate* entry) {
-                                      return entry >= m_templates &&
-                                             entry < m_templates + m_count;
+                                      return entry >= m_templates && entry < m_templates + m_count;
                                   }),
                    registry.end());
 }

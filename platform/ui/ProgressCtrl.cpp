@@ -10,7 +10,9 @@ int CProgressCtrl::SetPos(int position) {
     return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(position), 0));
 }
 
-int CProgressCtrl::GetPos() { return static_cast<int>(SendMessage(PBM_GETPOS, 0, 0)); }
+int CProgressCtrl::GetPos() {
+    return static_cast<int>(SendMessage(PBM_GETPOS, 0, 0));
+}
 
 int CProgressCtrl::SetStep(int step) {
     return static_cast<int>(SendMessage(PBM_SETSTEP, static_cast<WPARAM>(step), 0));

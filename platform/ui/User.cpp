@@ -21,7 +21,9 @@ bool BelongsTo(HWND window, HWND filter) {
     return filter == nullptr || window == filter || (window != nullptr && window->parent == filter);
 }
 
-HWND TopLevelOf(HWND window) { return window->parent != nullptr ? window->parent : window; }
+HWND TopLevelOf(HWND window) {
+    return window->parent != nullptr ? window->parent : window;
+}
 
 void Notify(HWND window, WindowChange change) {
     Framework::Instance().Backend().WindowChanged(window, change);
@@ -31,7 +33,8 @@ LRESULT ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ProgressState& bar = window->progress;
     switch (message) {
         case PBM_SETRANGE: {
-            const int previous = MAKELPARAM(static_cast<WORD>(bar.lower), static_cast<WORD>(bar.upper));
+            const int previous =
+                MAKELPARAM(static_cast<WORD>(bar.lower), static_cast<WORD>(bar.upper));
             bar.lower = static_cast<short>(LOWORD(static_cast<uintptr_t>(lParam)));
             bar.upper = static_cast<short>(HIWORD(static_cast<uintptr_t>(lParam)));
             bar.position = std::clamp(bar.position, bar.lower, std::max(bar.lower, bar.upper));
@@ -189,9 +192,13 @@ BOOL IsDialogMessage(HWND dialog, MSG* msg) {
     return TRUE;
 }
 
-void PostQuitMessage(int exitCode) { PostMessage(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0); }
+void PostQuitMessage(int exitCode) {
+    PostMessage(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
+}
 
-BOOL IsWindow(HWND window) { return Framework::Instance().Contains(window) ? TRUE : FALSE; }
+BOOL IsWindow(HWND window) {
+    return Framework::Instance().Contains(window) ? TRUE : FALSE;
+}
 
 BOOL EnableWindow(HWND window, BOOL enable) {
     if (!IsWindow(window)) {
@@ -206,7 +213,9 @@ BOOL EnableWindow(HWND window, BOOL enable) {
     return wasDisabled;
 }
 
-BOOL IsWindowEnabled(HWND window) { return IsWindow(window) && window->enabled ? TRUE : FALSE; }
+BOOL IsWindowEnabled(HWND window) {
+    return IsWindow(window) && window->enabled ? TRUE : FALSE;
+}
 
 BOOL ShowWindow(HWND window, int command) {
     if (!IsWindow(window)) {
@@ -233,8 +242,12 @@ BOOL ShowWindow(HWND window, int command) {
     return wasVisible;
 }
 
-BOOL IsWindowVisible(HWND window) { return IsWindow(window) && window->visible ? TRUE : FALSE; }
-BOOL IsIconic(HWND window) { return IsWindow(window) && window->minimised ? TRUE : FALSE; }
+BOOL IsWindowVisible(HWND window) {
+    return IsWindow(window) && window->visible ? TRUE : FALSE;
+}
+BOOL IsIconic(HWND window) {
+    return IsWindow(window) && window->minimised ? TRUE : FALSE;
+}
 
 BOOL SetWindowText(HWND window, const std::string& text) {
     if (!IsWindow(window)) {
@@ -247,7 +260,9 @@ BOOL SetWindowText(HWND window, const std::string& text) {
     return TRUE;
 }
 
-std::string GetWindowText(HWND window) { return IsWindow(window) ? window->text : std::string(); }
+std::string GetWindowText(HWND window) {
+    return IsWindow(window) ? window->text : std::string();
+}
 
 HWND GetDlgItem(HWND dialog, int id) {
     if (!IsWindow(dialog)) {
@@ -303,6 +318,8 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return result;
 }
 
-HICON LoadIcon(WORD id) { return FindResourceA(nullptr, id, "ICON"); }
+HICON LoadIcon(WORD id) {
+    return FindResourceA(nullptr, id, "ICON");
+}
 
 }  // namespace win

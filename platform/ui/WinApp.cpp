@@ -11,7 +11,9 @@ CWinApp* g_app = nullptr;
 
 }  // namespace
 
-CWinApp::CWinApp(LPCSTR /*appName*/) { g_app = this; }
+CWinApp::CWinApp(LPCSTR /*appName*/) {
+    g_app = this;
+}
 
 CWinApp::~CWinApp() {
     if (g_app == this) {
@@ -19,11 +21,19 @@ CWinApp::~CWinApp() {
     }
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
-int CWinApp::ExitInstance() { return 0; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
+int CWinApp::ExitInstance() {
+    return 0;
+}
 
-CWinApp* AfxGetApp() { return g_app; }
-CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
+CWnd* AfxGetMainWnd() {
+    return g_app != nullptr ? g_app->m_pMainWnd : nullptr;
+}
 
 int AfxWinMain(int argc, char** argv, UiBackend& backend) {
     SetCommandLine(argc, argv);
@@ -40,6 +50,8 @@ int AfxWinMain(int argc, char** argv, UiBackend& backend) {
 }
 
 void AfxEnableControlContainer() {}
-BOOL Enable3dControlsStatic() { return TRUE; }
+BOOL Enable3dControlsStatic() {
+    return TRUE;
+}
 
 }  // namespace win

@@ -42,9 +42,9 @@ public:
     int Id() const { return m_control != nullptr ? m_control->id : 0; }
     DWORD Style() const;
 
-    Window* parent = nullptr;  // the dialog of a control
-    Window* owner = nullptr;   // the owner window of a dialog
-    CWnd* object = nullptr;    // receives the window's messages; null for plain controls
+    Window* parent = nullptr;       // the dialog of a control
+    Window* owner = nullptr;        // the owner window of a dialog
+    CWnd* object = nullptr;         // receives the window's messages; null for plain controls
     std::unique_ptr<CWnd> wrapper;  // the CWnd that GetDlgItem hands out for a plain control
     std::vector<std::unique_ptr<Window>> children;
 

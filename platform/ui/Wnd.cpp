@@ -49,15 +49,31 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return win::PostMessage(m_hWnd, message, wParam, lParam);
 }
 
-void CWnd::SetWindowText(const std::string& text) { win::SetWindowText(m_hWnd, text); }
-std::string CWnd::GetWindowText() const { return win::GetWindowText(m_hWnd); }
-BOOL CWnd::EnableWindow(BOOL enable) { return win::EnableWindow(m_hWnd, enable); }
-BOOL CWnd::IsWindowEnabled() const { return win::IsWindowEnabled(m_hWnd); }
-BOOL CWnd::ShowWindow(int command) { return win::ShowWindow(m_hWnd, command); }
-BOOL CWnd::IsWindowVisible() const { return win::IsWindowVisible(m_hWnd); }
-BOOL CWnd::IsIconic() const { return win::IsIconic(m_hWnd); }
+void CWnd::SetWindowText(const std::string& text) {
+    win::SetWindowText(m_hWnd, text);
+}
+std::string CWnd::GetWindowText() const {
+    return win::GetWindowText(m_hWnd);
+}
+BOOL CWnd::EnableWindow(BOOL enable) {
+    return win::EnableWindow(m_hWnd, enable);
+}
+BOOL CWnd::IsWindowEnabled() const {
+    return win::IsWindowEnabled(m_hWnd);
+}
+BOOL CWnd::ShowWindow(int command) {
+    return win::ShowWindow(m_hWnd, command);
+}
+BOOL CWnd::IsWindowVisible() const {
+    return win::IsWindowVisible(m_hWnd);
+}
+BOOL CWnd::IsIconic() const {
+    return win::IsIconic(m_hWnd);
+}
 
-CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(win::GetDlgItem(m_hWnd, id)); }
+CWnd* CWnd::GetDlgItem(int id) const {
+    return FromHandle(win::GetDlgItem(m_hWnd, id));
+}
 
 void CWnd::SetDlgItemText(int id, const std::string& text) {
     win::SetWindowText(win::GetDlgItem(m_hWnd, id), text);
@@ -132,12 +148,16 @@ CWnd* CWnd::FromHandle(HWND window) {
     return window->wrapper.get();
 }
 
-WPARAM CPaintDC::GetSafeHdc() const { return reinterpret_cast<WPARAM>(m_window->m_hWnd); }
+WPARAM CPaintDC::GetSafeHdc() const {
+    return reinterpret_cast<WPARAM>(m_window->m_hWnd);
+}
 
 void CPaintDC::DrawIcon(int x, int y, HICON icon) {
     Framework::Instance().Backend().DrawIcon(m_window->m_hWnd, x, y, icon);
 }
 
-int GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICON ? 32 : 0; }
+int GetSystemMetrics(int index) {
+    return index == SM_CXICON || index == SM_CYICON ? 32 : 0;
+}
 
 }  // namespace win

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/ui/Menu.h"
-#include "platform/ui/User.h"
 #include "platform/ui/Messages.h"
+#include "platform/ui/User.h"
 #include "platform/ui/Window.h"
 
 namespace win {

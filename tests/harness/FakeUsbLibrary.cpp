@@ -10,8 +10,8 @@ FakeUsbLibrary* g_fake = nullptr;
 
 FakeUsbLibrary::FakeUsbLibrary() : m_saved(g_usbLibrary) {
     g_fake = this;
-    g_usbLibrary = {nullptr,      &SetVenderID, &SetProductID, &UsbOpenCont,
-                    &UsbOpenBulk, &UsbDeviceIoControl};
+    g_usbLibrary = {nullptr,      &SetVenderID, &SetProductID,
+                    &UsbOpenCont, &UsbOpenBulk, &UsbDeviceIoControl};
 }
 
 FakeUsbLibrary::~FakeUsbLibrary() {

@@ -66,7 +66,9 @@ bool SimulatedLibrary::Reset(const std::string& config) {
     return m_reset(config.empty() ? nullptr : config.c_str(), nullptr, nullptr) == 1;
 }
 
-void SimulatedLibrary::Settle() { m_settle(); }
+void SimulatedLibrary::Settle() {
+    m_settle();
+}
 
 std::string SimulatedLibrary::ReceivedLog(unsigned printer) {
     m_settle();
@@ -99,7 +101,9 @@ std::string SimulatedLibrary::Firmware(char area, unsigned printer) {
     return std::string(reinterpret_cast<const char*>(version), 6) + "/" + text;
 }
 
-int SimulatedLibrary::InDownloadMode(unsigned printer) { return m_downloadMode(printer); }
+int SimulatedLibrary::InDownloadMode(unsigned printer) {
+    return m_downloadMode(printer);
+}
 
 unsigned SimulatedLibrary::OpenHandles() {
     m_settle();

@@ -11,7 +11,9 @@ Box ErrorBox(const std::string& text) {
     return {text, kCaptionError, win::MB_ICONWARNING, IDD_UPDATE_DIALOG};
 }
 
-Box NoOwnerErrorBox(const std::string& text) { return {text, kCaptionError, win::MB_ICONWARNING, 0}; }
+Box NoOwnerErrorBox(const std::string& text) {
+    return {text, kCaptionError, win::MB_ICONWARNING, 0};
+}
 
 Box VersionCheckBox(const std::string& text) {
     return {text, kCaptionVersionCheck, win::MB_ICONINFORMATION, IDD_UPDATE_DIALOG};
@@ -53,8 +55,8 @@ void UpdateHarness::RunMainWindow() {
 std::vector<Box> UpdateHarness::Boxes() const {
     std::vector<Box> boxes;
     for (const win::MessageBoxRecord& record : model.MessageBoxes()) {
-        boxes.push_back({record.text, record.caption, record.type & win::MB_ICONMASK,
-                         record.ownerTemplate});
+        boxes.push_back(
+            {record.text, record.caption, record.type & win::MB_ICONMASK, record.ownerTemplate});
     }
     return boxes;
 }

@@ -95,7 +95,9 @@ TEST_F(DialogFrameworkTest, KeyboardOfAModalDialog) {
         intptr_t result;
     };
     const Case cases[] = {
-        {"Enter presses the default button", win::VK_RETURN, {kDefaultButton, win::IDCANCEL},
+        {"Enter presses the default button",
+         win::VK_RETURN,
+         {kDefaultButton, win::IDCANCEL},
          win::IDCANCEL},
         {"Esc cancels", win::VK_ESCAPE, {win::IDCANCEL}, win::IDCANCEL},
     };

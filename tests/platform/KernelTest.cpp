@@ -78,7 +78,8 @@ TEST(KernelTest, FileAttributesTellWhetherAPathExists) {
     directory.WriteFile("Sales.txt", "");
     EXPECT_EQ(win::GetFileAttributesA(directory.File("Sales.txt").c_str()), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(win::GetFileAttributesA(directory.Path().c_str()), FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(win::GetFileAttributesA(directory.File("sales.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(win::GetFileAttributesA(directory.File("sales.txt").c_str()),
+              INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(win::GetFileAttributesA(nullptr), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -86,7 +87,8 @@ TEST(KernelTest, LibraryLoadingLooksOnlyBesideTheProgram) {
     TemporaryDirectory directory;
     directory.WriteFile("NotALibrary.so", "this is text, not a shared object");
     directory.Enter();
-    EXPECT_EQ(win::LoadLibraryA("NotALibrary.dll"), nullptr) << "the current directory is not searched";
+    EXPECT_EQ(win::LoadLibraryA("NotALibrary.dll"), nullptr)
+        << "the current directory is not searched";
     EXPECT_EQ(win::GetLastError(), ERROR_MOD_NOT_FOUND);
     EXPECT_EQ(win::LoadLibraryA("./NotALibrary.so"), nullptr) << "a file that is no library";
     EXPECT_EQ(win::LoadLibraryA(""), nullptr);

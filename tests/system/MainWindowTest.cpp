@@ -1,7 +1,7 @@
-#include "tests/harness/FakeUsbLibrary.h"
-#include "tests/harness/UpdateHarness.h"
 #include "app/MessageCatalogue.h"
 #include "platform/Resources.h"
+#include "tests/harness/FakeUsbLibrary.h"
+#include "tests/harness/UpdateHarness.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ TEST_F(MainWindowTest, AfterInitialisationEveryFieldIsBlankAndAboutIsOnTheMenu) 
 }
 
 TEST_F(MainWindowTest, AnEmptyAboutTextAddsNothingToTheMenu) {
-    const win::ResourceEntry emptyAbout[] = {{"STRING1033", 101, "", 0}, {"STRING1041", 101, "", 0}};
+    const win::ResourceEntry emptyAbout[] = {{"STRING1033", 101, "", 0},
+                                             {"STRING1041", 101, "", 0}};
     const win::ResourceTable shadow(emptyAbout, 2);
     int items = -1;
     model.Probe(kStart, [&] { items = dialog.GetSystemMenu(FALSE)->GetMenuItemCount(); });
@@ -93,7 +94,8 @@ TEST_F(MainWindowTest, AnInvalidPackageTableEndsTheWindowBeforeAnyPrinterIsAsked
     broken.modelCode = "5";
     dialog.package = broken;
     RunMainWindow();
-    EXPECT_EQ(Boxes(), std::vector<Box>{ErrorBox("Failed!\nThere is some error in the setting file.")});
+    EXPECT_EQ(Boxes(),
+              std::vector<Box>{ErrorBox("Failed!\nThere is some error in the setting file.")});
     EXPECT_TRUE(library.vendorIds.empty()) << "the start-up check never ran";
 }
 

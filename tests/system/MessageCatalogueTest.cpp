@@ -11,15 +11,17 @@ const std::pair<unsigned, const char*> kExpectedTexts[] = {
     {1000, "Upgrade"},
     {1001, "Initializing..."},
     {1003, "Version Check..."},
-    {2000, "Printer is not connected.\nPlease check a cable connection, and turn the printer OFF "
-           "and then ON."},
+    {2000,
+     "Printer is not connected.\nPlease check a cable connection, and turn the printer OFF "
+     "and then ON."},
     {2001, "Two or more printers are connected.\nPlease connect only one printer."},
     {2002, "It is under printing.\nPlease end printing."},
     {2003, "Printer Error.\nPlease remove an error."},
     {2004, "Failed Version Information!\nPlease turn the printer OFF and then ON."},
     {2005, "DATA in the printer is the newest version."},
-    {2006, "This program is not applicable on this printer.\nDATA1(M) : %s / %04X\nDATA2(T) : "
-           "%s / %04X"},
+    {2006,
+     "This program is not applicable on this printer.\nDATA1(M) : %s / %04X\nDATA2(T) : "
+     "%s / %04X"},
     {2007, "Failed! Time out Error!\nPlease turn the printer OFF and then ON, and download again."},
     {2008, "Failed!\nPlease turn the printer OFF and then ON, and download again."},
     {2009, "Failed!\nThere is some error in the setting file."},
@@ -34,8 +36,9 @@ const std::pair<unsigned, const char*> kExpectedTexts[] = {
     {2026, "\nAnd please restart this application."},
     {2027, "\nAnd please download again."},
     {2028, "\nAnd please download again."},
-    {2029, "Download F/W version is changed. Please confirm.\nDownload is started after press the "
-           "Download button."},
+    {2029,
+     "Download F/W version is changed. Please confirm.\nDownload is started after press the "
+     "Download button."},
     {2030, "Failed!\nPlease turn the printer OFF and then ON,"},
 };
 

@@ -23,7 +23,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(window.m_package.Load()); }
     void Flags() {
         for (int slot = 0; slot < 4; ++slot) {
-            window.m_bSet1Item[static_cast<size_t>(slot)] = !window.m_package.GetVersion(1, slot).empty();
+            window.m_bSet1Item[static_cast<size_t>(slot)] =
+                !window.m_package.GetVersion(1, slot).empty();
         }
     }
     CUpdateDlg window;
@@ -83,7 +84,8 @@ TEST_F(PackageImagesTest, LoadSelectAndFreeTheSets) {
 
     window.FreePackageImages();
     window.FreePackageImages();
-    for (const auto* images : {&window.m_set1Images, &window.m_set2Images, &window.m_transferImages}) {
+    for (const auto* images :
+         {&window.m_set1Images, &window.m_set2Images, &window.m_transferImages}) {
         for (const ImageBuffer& image : *images) {
             EXPECT_EQ(image.size, 0u);
             EXPECT_EQ(image.data, nullptr);

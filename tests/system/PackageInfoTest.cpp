@@ -43,7 +43,7 @@ TEST(PackageInfoTest, SplittingOfApplicableTexts) {
         {"450D42,452C11", {"450D42", "452C11"}, true},
         {"450D42", {"450D42", " "}, true},
         {"450D42,", {"450D42", " "}, true},
-        {"", {" ", " "}, false},           // a blank DATA1(M) entry in set 1
+        {"", {" ", " "}, false},             // a blank DATA1(M) entry in set 1
         {",452C11", {"", "452C11"}, false},  // an empty DATA1(M) entry
         {"450D42,45", {"450D42", "45"}, false},
     };
@@ -110,8 +110,7 @@ TEST(PackageInfoTest, ValidationRules) {
              v.set1Checksum = {"", "", "", ""};
          },
          false},
-        {"set-1 DATA2(T) without DATA1(M)", [](PackageValues& v) { v.set1Version[0] = ""; },
-         false},
+        {"set-1 DATA2(T) without DATA1(M)", [](PackageValues& v) { v.set1Version[0] = ""; }, false},
         {"empty version with a checksum is absent",
          [](PackageValues& v) { v.set1Checksum[2] = "BAD"; }, true},
         {"lower-case checksum passes: only lengths are checked",

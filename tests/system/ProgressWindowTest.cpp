@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "tests/harness/UpdateHarness.h"
 #include "app/MessageCatalogue.h"
 #include "app/ProgressDlg.h"
 #include "platform/ui/WinApp.h"
+#include "tests/harness/UpdateHarness.h"
 
 namespace {
 
@@ -53,7 +53,8 @@ TEST_F(ProgressWindowTest, PercentTextFollowsThePosition) {
         int position;
         const char* text;
     };
-    const Step steps[] = {{0, "0%"}, {42, "42%"}, {100, "100%"}, {150, "50%"}, {200, "0%"}, {99, "99%"}};
+    const Step steps[] = {{0, "0%"},    {42, "42%"}, {100, "100%"},
+                          {150, "50%"}, {200, "0%"}, {99, "99%"}};
     for (const Step& step : steps) {
         progress.SetPos(step.position);
         EXPECT_EQ(Percent(progress), step.text) << step.position;
@@ -166,18 +167,39 @@ TEST_F(ProgressWindowTest, WaitsSliceTheTimeAndAdvanceTheWindow) {
     };
     const Case cases[] = {
         {"with progress, three slices of 300",
-         [&](CProgressDlg* p) { waits.WaitWithProgress(1000, p, 300); }, true, 900, {30, 60, 90}},
+         [&](CProgressDlg* p) { waits.WaitWithProgress(1000, p, 300); },
+         true,
+         900,
+         {30, 60, 90}},
         {"with progress, no window: one piece",
-         [&](CProgressDlg*) { waits.WaitWithProgress(1000, nullptr, 300); }, false, 1000, {}},
-        {"in slices, no window", [&](CProgressDlg*) { waits.WaitInSlices(1000, nullptr, 300); },
-         false, 900, {}},
-        {"in slices with the window", [&](CProgressDlg* p) { waits.WaitInSlices(250, p, 100); },
-         true, 200, {10, 20}},
-        {"a slice of 0 is 100", [&](CProgressDlg* p) { waits.WaitWithProgress(250, p, 0); }, true,
-         200, {10, 20}},
-        {"nothing to wait", [&](CProgressDlg* p) { waits.WaitWithProgress(0, p, 100); }, true, 0,
+         [&](CProgressDlg*) { waits.WaitWithProgress(1000, nullptr, 300); },
+         false,
+         1000,
          {}},
-        {"pump for 0 still sleeps once", [&](CProgressDlg*) { waits.PumpMessagesFor(0); }, false, 1,
+        {"in slices, no window",
+         [&](CProgressDlg*) { waits.WaitInSlices(1000, nullptr, 300); },
+         false,
+         900,
+         {}},
+        {"in slices with the window",
+         [&](CProgressDlg* p) { waits.WaitInSlices(250, p, 100); },
+         true,
+         200,
+         {10, 20}},
+        {"a slice of 0 is 100",
+         [&](CProgressDlg* p) { waits.WaitWithProgress(250, p, 0); },
+         true,
+         200,
+         {10, 20}},
+        {"nothing to wait",
+         [&](CProgressDlg* p) { waits.WaitWithProgress(0, p, 100); },
+         true,
+         0,
+         {}},
+        {"pump for 0 still sleeps once",
+         [&](CProgressDlg*) { waits.PumpMessagesFor(0); },
+         false,
+         1,
          {}},
     };
     for (const Case& c : cases) {

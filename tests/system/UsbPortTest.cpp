@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "tests/harness/FakeUsbLibrary.h"
 #include "platform/VirtualClock.h"
 #include "printer/StatusQuery.h"
 #include "printer/UsbPort.h"
+#include "tests/harness/FakeUsbLibrary.h"
 
 namespace {
 
@@ -36,9 +36,16 @@ TEST_F(UsbPortTest, DeviceIdsReadAsHexadecimal) {
         const char* text;
         WORD id;
     };
-    const Case cases[] = {{"2E91", 0x2E91}, {"2e91", 0x2E91}, {"0x2E91", 0x2E91}, {"  5D36", 0x5D36},
-                          {"+5d36", 0x5D36}, {"zz", 0},        {"", 0},          {"12345", 0x2345},
-                          {"-1", 0xFFFF},    {"5D36xyz", 0x5D36}};
+    const Case cases[] = {{"2E91", 0x2E91},
+                          {"2e91", 0x2E91},
+                          {"0x2E91", 0x2E91},
+                          {"  5D36", 0x5D36},
+                          {"+5d36", 0x5D36},
+                          {"zz", 0},
+                          {"", 0},
+                          {"12345", 0x2345},
+                          {"-1", 0xFFFF},
+                          {"5D36xyz", 0x5D36}};
     for (const Case& c : cases) {
         CUsbPort ids;
         ids.SetDeviceIds(c.text, c.text);
@@ -173,11 +180,16 @@ TEST_F(UsbPortTest, CommandsByteForByte) {
         {"restart", [&] { return port.SendRestart(); }, Bytes({0x1B, 0x66, 0x72, 0x00}), 0},
         {"version inquiry", [&] { return port.SendVersionInquiry(); },
          Bytes({0x1B, 0x47, 0x44, 0x30, 0x00, 0x00, 0x04, 0x0C, 0x0E, 0x0D, 0x13}), 0},
-        {"prepare p", [&] { return port.SendPrepareArea(0); }, Bytes({0x1B, 0x66, 0x65, 0x70}), 100},
-        {"prepare t", [&] { return port.SendPrepareArea(1); }, Bytes({0x1B, 0x66, 0x65, 0x74}), 100},
-        {"prepare c", [&] { return port.SendPrepareArea(2); }, Bytes({0x1B, 0x66, 0x65, 0x63}), 100},
-        {"prepare f", [&] { return port.SendPrepareArea(3); }, Bytes({0x1B, 0x66, 0x65, 0x66}), 100},
-        {"prepare s", [&] { return port.SendPrepareArea(4); }, Bytes({0x1B, 0x66, 0x65, 0x73}), 100},
+        {"prepare p", [&] { return port.SendPrepareArea(0); }, Bytes({0x1B, 0x66, 0x65, 0x70}),
+         100},
+        {"prepare t", [&] { return port.SendPrepareArea(1); }, Bytes({0x1B, 0x66, 0x65, 0x74}),
+         100},
+        {"prepare c", [&] { return port.SendPrepareArea(2); }, Bytes({0x1B, 0x66, 0x65, 0x63}),
+         100},
+        {"prepare f", [&] { return port.SendPrepareArea(3); }, Bytes({0x1B, 0x66, 0x65, 0x66}),
+         100},
+        {"prepare s", [&] { return port.SendPrepareArea(4); }, Bytes({0x1B, 0x66, 0x65, 0x73}),
+         100},
         {"start f", [&] { return port.SendStartWrite(3); }, startWrite, 100},
     };
     for (const Case& c : cases) {
@@ -279,8 +291,10 @@ TEST_F(StatusQueryTest, FailuresLeaveTheOutputsUntouched) {
     const Case cases[] = {
         {"status reply short", {StatusReply(0x5F, 0, 0, 0).substr(0, 17)}, PORT_IO_FAILED, 1},
         {"status header wrong", {"\xE4GD1" + StatusReply(0x5F, 0, 0, 0).substr(4)}, 1, 1},
-        {"identity reply short", {StatusReply(0x5F, 0, 0, 0), std::string(27, 'i')},
-         PORT_IO_FAILED, 2},
+        {"identity reply short",
+         {StatusReply(0x5F, 0, 0, 0), std::string(27, 'i')},
+         PORT_IO_FAILED,
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -50,8 +50,9 @@ TEST_F(UpdateTest, UpdateOfTheBuiltInSetThenTheSamePrinterIsUpToDate) {
 
     EXPECT_TRUE(m_idleChecked);
     EXPECT_EQ(Boxes(), (std::vector<Box>{SuccessBox(), VersionCheckBox(Text(IDS_NEWEST))}));
-    EXPECT_EQ(Log(), Concat({kStartupCheck, kIntoDownloadMode, kTransfer,
-                             {"status-inquiry", "identity-read"}}))
+    EXPECT_EQ(
+        Log(),
+        Concat({kStartupCheck, kIntoDownloadMode, kTransfer, {"status-inquiry", "identity-read"}}))
         << "the second press never entered download mode";
     EXPECT_EQ(sim.Firmware('p'), "450D42/3AC3");
     EXPECT_EQ(sim.Firmware('t'), "452C11/BEB3");
@@ -137,7 +138,7 @@ TEST_F(UpdateTest, ProgressWindowsKeepTheMainWindowDisabled) {
 // check, and whether the printer was restarted.
 struct FailedRun {
     const char* name;
-    std::string config;  // the printer as the run finds it; empty: the default printer
+    std::string config;      // the printer as the run finds it; empty: the default printer
     bool changeBeforePress;  // the start-up check still saw the default printer
     std::function<std::vector<Box>()> boxes;
     Lines received;
@@ -171,40 +172,58 @@ TEST_P(FailedRunTest, EndsWithItsMessageAndTheRestartWhereNeeded) {
     }
 }
 
-const Lines kUntilData1 = {"status-inquiry", "identity-read", "download-mode", "version-inquiry",
-                           "prepare p", "start-write p"};
+const Lines kUntilData1 = {"status-inquiry",  "identity-read", "download-mode",
+                           "version-inquiry", "prepare p",     "start-write p"};
 
 INSTANTIATE_TEST_SUITE_P(
     Download, FailedRunTest,
     ::testing::Values(
-        FailedRun{"NoPrinter", "# nothing attached\n", true,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2027))}; }, {}},
-        FailedRun{"TwoPrinters", "printer\nprinter\n", true,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2001, 2027))}; }, {}},
-        FailedRun{"Printing", "printer\nprinting-state 3\nerror-code 1\n", true,
+        FailedRun{"NoPrinter",
+                  "# nothing attached\n",
+                  true,
+                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2027))}; },
+                  {}},
+        FailedRun{"TwoPrinters",
+                  "printer\nprinter\n",
+                  true,
+                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2001, 2027))}; },
+                  {}},
+        FailedRun{"Printing",
+                  "printer\nprinting-state 3\nerror-code 1\n",
+                  true,
                   [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2002, 2027))}; },
                   {"status-inquiry", "identity-read"}},
-        FailedRun{"StatusReplyShort", "printer\nreply-short status 1\n", true,
+        FailedRun{"StatusReplyShort",
+                  "printer\nreply-short status 1\n",
+                  true,
                   [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2030, 2027))}; },
                   {"status-inquiry"}},
-        FailedRun{"DownloadModeCommandFails", "printer\nwrite-fails download-mode\n", false,
+        FailedRun{"DownloadModeCommandFails",
+                  "printer\nwrite-fails download-mode\n",
+                  false,
                   [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
                   {"status-inquiry", "identity-read"}},
-        FailedRun{"VersionReadInDownloadMode", "printer\nreply-short version 2 2\n", false,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2004, 2027))}; },
-                  {"status-inquiry", "identity-read", "download-mode", "version-inquiry",
-                   "restart"}},
-        FailedRun{"PrepareOfData2Fails", "printer\nwrite-fails prepare:t\n", false,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
-                  Concat({kUntilData1,
-                          {"data p: 2974656 bytes in 727 transfers, complete", "restart"}})},
-        FailedRun{"StartWriteFails", "printer\nwrite-fails start-write:p\n", false,
+        FailedRun{
+            "VersionReadInDownloadMode",
+            "printer\nreply-short version 2 2\n",
+            false,
+            [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2004, 2027))}; },
+            {"status-inquiry", "identity-read", "download-mode", "version-inquiry", "restart"}},
+        FailedRun{
+            "PrepareOfData2Fails", "printer\nwrite-fails prepare:t\n", false,
+            [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
+            Concat({kUntilData1, {"data p: 2974656 bytes in 727 transfers, complete", "restart"}})},
+        FailedRun{"StartWriteFails",
+                  "printer\nwrite-fails start-write:p\n",
+                  false,
                   [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
                   {"status-inquiry", "identity-read", "download-mode", "version-inquiry",
                    "prepare p", "restart"}},
         FailedRun{"ImageBlockShort", "printer\nwrite-short image:p 100 3\n", false,
                   [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
-                  Concat({kUntilData1, {"data p: 8292 bytes in 3 transfers, stopped before the S7 record", "restart"}})},
+                  Concat({kUntilData1,
+                          {"data p: 8292 bytes in 3 transfers, stopped before the S7 record",
+                           "restart"}})},
         FailedRun{"TimeLimitOfAnItem", "printer\nlink-rate 20000\n", false,
                   [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2007))}; },
                   Concat({kUntilData1,
@@ -215,14 +234,14 @@ INSTANTIATE_TEST_SUITE_P(
                   [] { return std::vector<Box>{NoOwnerErrorBox(UpdateTest::Text(2008))}; },
                   Concat({{"status-inquiry", "identity-read", "download-mode", "version-inquiry"},
                           kTransfer})},
-        FailedRun{"RestartFailsAfterSuccess", "printer\nwrite-fails restart\n", false,
-                  [] {
-                      return std::vector<Box>{ErrorBox(UpdateTest::Text(2008)),
-                                                              UpdateTest::SuccessBox()};
-                  },
-                  Concat({{"status-inquiry", "identity-read", "download-mode", "version-inquiry"},
-                          Lines(kTransfer.begin(), kTransfer.end() - 1)}),
-                  true}),
+        FailedRun{
+            "RestartFailsAfterSuccess", "printer\nwrite-fails restart\n", false,
+            [] {
+                return std::vector<Box>{ErrorBox(UpdateTest::Text(2008)), UpdateTest::SuccessBox()};
+            },
+            Concat({{"status-inquiry", "identity-read", "download-mode", "version-inquiry"},
+                    Lines(kTransfer.begin(), kTransfer.end() - 1)}),
+            true}),
     [](const ::testing::TestParamInfo<FailedRun>& info) { return info.param.name; });
 
 }  // namespace
@@ -275,14 +294,21 @@ TEST_F(UpdateTest, RestartFailureIsReportedOnlyWhereTheRunAsksForIt) {
     const Box changed{Text(IDS_VERSION_CHANGED), kCaptionVersionChanged, win::MB_ICONWARNING,
                       IDD_UPDATE_DIALOG};
     const Case cases[] = {
-        {"changed set", std::string(kSetTwoPrinter) + "write-fails restart\n", true,
+        {"changed set",
+         std::string(kSetTwoPrinter) + "write-fails restart\n",
+         true,
          {changed, failed}},
-        {"up to date in download mode", std::string(kUpToDatePrinter) + "write-fails restart\n",
-         false, {VersionCheckBox(Text(IDS_NEWEST)), failed}},
-        {"failed transfer", "printer\nidentity SN0005\nwrite-fails image:s\nwrite-fails restart\n",
-         false, {failed}},
+        {"up to date in download mode",
+         std::string(kUpToDatePrinter) + "write-fails restart\n",
+         false,
+         {VersionCheckBox(Text(IDS_NEWEST)), failed}},
+        {"failed transfer",
+         "printer\nidentity SN0005\nwrite-fails image:s\nwrite-fails restart\n",
+         false,
+         {failed}},
         {"failed version read",
-         "printer\nidentity SN0006\nreply-short version 1 1\nwrite-fails restart\n", false,
+         "printer\nidentity SN0006\nreply-short version 1 1\nwrite-fails restart\n",
+         false,
          {ErrorBox(Error(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD))}},
     };
     for (const Case& c : cases) {
@@ -348,11 +374,18 @@ TEST_F(UpdateTest, ThePrinterDisappearingOrFallingSilent) {
         int restarts;
     };
     const Case cases[] = {
-        {"unplugged in an image", "printer\nunplug-after 100000\n", {ErrorBox(Text(IDS_FAILED))}, 0},
-        {"silent in download mode", "time-limit-ms 50\nprinter\nsilent-after 5\n",
-         {ErrorBox(Error(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD))}, 1},
-        {"silent after the transfer", "time-limit-ms 50\nprinter\nsilent-after 6\n",
-         {NoOwnerErrorBox(Text(IDS_FAILED))}, 1},
+        {"unplugged in an image",
+         "printer\nunplug-after 100000\n",
+         {ErrorBox(Text(IDS_FAILED))},
+         0},
+        {"silent in download mode",
+         "time-limit-ms 50\nprinter\nsilent-after 5\n",
+         {ErrorBox(Error(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD))},
+         1},
+        {"silent after the transfer",
+         "time-limit-ms 50\nprinter\nsilent-after 6\n",
+         {NoOwnerErrorBox(Text(IDS_FAILED))},
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -80,8 +80,8 @@ TEST_F(SendImageTest, TimeLimitIsCheckedAfterWholeBlocksOnly) {
     EXPECT_EQ(error, 2u);
     EXPECT_EQ(WrittenLengths(), (std::vector<size_t>{4096, 4096, 4096}));
 
-    EXPECT_TRUE(window.SendImage(port, image.data(), static_cast<DWORD>(image.size()), 300,
-                                 nullptr, &error))
+    EXPECT_TRUE(window.SendImage(port, image.data(), static_cast<DWORD>(image.size()), 300, nullptr,
+                                 &error))
         << "the limit passes during the tail, which is not timed";
     EXPECT_EQ(error, 0u);
     EXPECT_EQ(WrittenLengths(), (std::vector<size_t>{4096, 4096, 4096, 64}));

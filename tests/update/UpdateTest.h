@@ -35,7 +35,6 @@ public:
     }
 
 protected:
-
     std::vector<std::string> Log(unsigned printer = 0);
 
     SimulatedLibrary sim{clock};
