@@ -207,7 +207,10 @@ void CUpdateDlg::EnableDownloadButton() {
 }
 
 std::string CUpdateDlg::FormatChecksum(DWORD checksum) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "%04X", static_cast<unsigned>(checksum & 0xFFFF));
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text(4, '0');
+    for (int digit = 3; digit >= 0; --digit, checksum >>= 4) {
+        text[static_cast<size_t>(digit)] = kDigits[checksum & 0xF];
+    }
     return text;
 }

@@ -106,11 +106,13 @@ BOOL CUpdateDlg::CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* pro
 
     if (!result) {
         const std::string format = CMessageCatalogue::Load(IDS_NOT_APPLICABLE);
+        // The fields add at most two versions of six characters and two checksums of four.
         std::vector<char> text(format.size() + 64);
-        std::snprintf(text.data(), text.size(), format.c_str(), printer[0].c_str(),
-                      static_cast<unsigned>(info.item[0].checksum), printer[1].c_str(),
-                      static_cast<unsigned>(info.item[1].checksum));
-        std::string message = text.data();
+        const int length =
+            std::snprintf(text.data(), text.size(), format.c_str(), printer[0].c_str(),
+                          static_cast<unsigned>(info.item[0].checksum), printer[1].c_str(),
+                          static_cast<unsigned>(info.item[1].checksum));
+        std::string message = length > 0 ? text.data() : format;
         if (PackageSet == 0) {
             message += CMessageCatalogue::Load(IDS_SUFFIX_RESTART);
         }
