@@ -1,0 +1,192 @@
+// Every exchange of a whole Download of the built-in set, with every fault the simulated
+// printer offers, and what the user and the printer see each time.
+#include "platform/testing/PacketPipe.h"
+#include "tests/update/UpdateTest.h"
+
+namespace {
+
+enum class Phase { Startup, Run };
+
+struct FaultCase {
+    std::string name;
+    std::string config;
+    Phase phase;
+    std::vector<Box> boxes;
+    int restarts;  // restart commands the printer received
+};
+
+class FaultMatrixTest : public UpdateTest {
+protected:
+    void RunCase(const FaultCase& fault) {
+        SCOPED_TRACE(fault.name + ": " + fault.config);
+        win::ModelBackend fresh(&clock);
+        win::SetUiBackend(&fresh);
+        clock.Set(kStart);
+        ASSERT_TRUE(sim.Reset("time-limit-ms 20\nprinter\n" + fault.config + "\n"));
+        const int handlesBefore = testing_support::CountOpenHandles();
+        bool buttonEnabled = false;
+        {
+            TestUpdateDlg window;
+            if (fault.phase == Phase::Run) {
+                fresh.ClickButton(kFirstPress, IDC_DOWNLOAD);
+                fresh.Probe(kAfterFirstRun, [&] {
+                    buttonEnabled = window.GetDlgItem(IDC_DOWNLOAD)->IsWindowEnabled() != FALSE;
+                });
+            }
+            theApp.m_pMainWnd = &window;
+            window.DoModal();
+            theApp.m_pMainWnd = nullptr;
+        }
+        std::vector<Box> boxes;
+        for (const win::MessageBoxRecord& record : fresh.MessageBoxes()) {
+            boxes.push_back({record.text, record.caption, record.type & win::MB_ICONMASK,
+                             record.ownerTemplate});
+        }
+        EXPECT_EQ(boxes, fault.boxes);
+        EXPECT_EQ(sim.Count("restart"), fault.restarts);
+        EXPECT_EQ(buttonEnabled, fault.phase == Phase::Run);
+        EXPECT_FALSE(fresh.ForcedQuit());
+        EXPECT_EQ(sim.OpenHandles(), 0u);
+        EXPECT_EQ(testing_support::CountOpenHandles(), handlesBefore) << "no descriptor left open";
+        ++m_cases;
+    }
+
+    int m_cases = 0;
+};
+
+Box SuffixedBox(unsigned id, unsigned suffix) {
+    return ErrorBox(UpdateTest::Error(id, suffix));
+}
+Box FailedBox() {
+    return ErrorBox(UpdateTest::Text(IDS_FAILED));
+}
+
+// The commands of a run in order, with the occurrence of each among its kind (the start-up
+// check sent the first status inquiry, identity read and version inquiry) and the outcome of
+// its loss.
+struct Exchange {
+    std::string write;  // the write's kind and occurrence, for write-fails and write-short
+    std::string reply;  // the reply's kind and occurrence, empty for commands without one
+    Phase phase;
+    std::vector<Box> lost;  // the boxes when the write or its reply is lost
+    int restarts;
+};
+
+std::vector<Exchange> Exchanges() {
+    const std::vector<Box> startState{SuffixedBox(2030, 2026)};
+    const std::vector<Box> runState{SuffixedBox(2030, 2027)};
+    const std::vector<Box> failed{FailedBox()};
+    std::vector<Exchange> exchanges = {
+        {"status-inquiry 1", "status 1", Phase::Startup, startState, 0},
+        {"identity-read 1", "identity 1", Phase::Startup, startState, 0},
+        {"version-inquiry 1", "version 1", Phase::Startup, {SuffixedBox(2004, 2026)}, 0},
+        {"status-inquiry 2", "status 2", Phase::Run, runState, 0},
+        {"identity-read 2", "identity 2", Phase::Run, runState, 0},
+        {"download-mode 1", "", Phase::Run, failed, 0},
+        {"version-inquiry 2", "version 2", Phase::Run, {SuffixedBox(2004, 2027)}, 1},
+    };
+    for (const char area : {'p', 't', 's'}) {
+        exchanges.push_back({std::string("prepare:") + area + " 1", "", Phase::Run, failed, 1});
+        exchanges.push_back({std::string("start-write:") + area + " 1", "", Phase::Run, failed, 1});
+    }
+    exchanges.push_back({"version-inquiry 3",
+                         "version 3",
+                         Phase::Run,
+                         {NoOwnerErrorBox(UpdateTest::Text(2008))},
+                         1});
+    exchanges.push_back({"restart 1", "", Phase::Run, {FailedBox(), UpdateTest::SuccessBox()}, 0});
+    return exchanges;
+}
+
+TEST_F(FaultMatrixTest, EveryCommandAndReplyLost) {
+    for (const Exchange& exchange : Exchanges()) {
+        const auto space = exchange.write.find(' ');
+        const std::string kind = exchange.write.substr(0, space);
+        const std::string occurrence = exchange.write.substr(space + 1);
+        RunCase({exchange.write + " fails", "write-fails " + kind + " " + occurrence,
+                 exchange.phase, exchange.lost, exchange.restarts});
+        RunCase({exchange.write + " short", "write-short " + kind + " 2 " + occurrence,
+                 exchange.phase, exchange.lost, exchange.restarts});
+        if (exchange.reply.empty()) {
+            continue;
+        }
+        const auto replySpace = exchange.reply.find(' ');
+        const std::string inquiry = exchange.reply.substr(0, replySpace);
+        const std::string replyOccurrence = exchange.reply.substr(replySpace + 1);
+        RunCase({exchange.reply + " reply short",
+                 "reply-short " + inquiry + " 1 " + replyOccurrence, exchange.phase, exchange.lost,
+                 exchange.restarts});
+        if (inquiry == "identity") {
+            // The identity reply has no header to check: the run goes on as usual.
+            const bool startup = exchange.phase == Phase::Startup;
+            RunCase({exchange.reply + " header wrong",
+                     "reply-header identity 00000000 " + replyOccurrence, exchange.phase,
+                     startup ? std::vector<Box>{} : std::vector<Box>{UpdateTest::SuccessBox()},
+                     startup ? 0 : 1});
+        } else {
+            RunCase({exchange.reply + " header wrong",
+                     "reply-header " + inquiry + " E4474431 " + replyOccurrence, exchange.phase,
+                     exchange.lost, exchange.restarts});
+        }
+    }
+    std::printf("[ matrix   ] %d cases of lost commands and replies\n", m_cases);
+}
+
+TEST_F(FaultMatrixTest, ThePrinterFallingSilentAtEachReply) {
+    // The inquiries in order: the start-up check's three, then the run's status, identity,
+    // version in download mode and the version after the transfer.
+    const Exchange silent[] = {
+        {"", "", Phase::Startup, {SuffixedBox(2030, 2026)}, 0},
+        {"", "", Phase::Startup, {SuffixedBox(2030, 2026)}, 0},
+        {"", "", Phase::Startup, {SuffixedBox(2004, 2026)}, 0},
+        {"", "", Phase::Run, {SuffixedBox(2030, 2027)}, 0},
+        {"", "", Phase::Run, {SuffixedBox(2030, 2027)}, 0},
+        {"", "", Phase::Run, {SuffixedBox(2004, 2027)}, 1},
+        {"", "", Phase::Run, {NoOwnerErrorBox(UpdateTest::Text(2008))}, 1},
+    };
+    for (size_t answered = 0; answered < std::size(silent); ++answered) {
+        RunCase({"silent after " + std::to_string(answered),
+                 "silent-after " + std::to_string(answered), silent[answered].phase,
+                 silent[answered].lost, silent[answered].restarts});
+    }
+    std::printf("[ matrix   ] %d cases of a silent printer\n", m_cases);
+}
+
+// The blocks of an image that the matrix visits: all of DATA4(M), and of the two large images
+// the first and last four and every 50th.
+std::vector<int> BlocksToVisit(int blocks) {
+    std::vector<int> visited;
+    for (int block = 1; block <= blocks; ++block) {
+        if (blocks < 100 || block <= 4 || block > blocks - 4 || block % 50 == 0) {
+            visited.push_back(block);
+        }
+    }
+    return visited;
+}
+
+TEST_F(FaultMatrixTest, EveryImageBlockLostTakenShortOrUnplugged) {
+    struct Image {
+        char area;
+        int blocks;
+        long bytesBefore;  // image bytes of the areas sent before it
+    };
+    const Image images[] = {{'p', 727, 0}, {'t', 1537, 2974656}, {'s', 91, 2974656 + 6291520}};
+    const std::vector<Box> failed{FailedBox()};
+    for (const Image& image : images) {
+        for (const int block : BlocksToVisit(image.blocks)) {
+            const std::string which =
+                std::string("image:") + image.area + " " + std::to_string(block);
+            RunCase({which + " fails", "write-fails " + which, Phase::Run, failed, 1});
+            RunCase(
+                {which + " short",
+                 std::string("write-short image:") + image.area + " 32 " + std::to_string(block),
+                 Phase::Run, failed, 1});
+            const long unplugAt = image.bytesBefore + static_cast<long>(block - 1) * 4096 + 1;
+            RunCase({which + " unplugged", "unplug-after " + std::to_string(unplugAt), Phase::Run,
+                     failed, 0});
+        }
+    }
+    std::printf("[ matrix   ] %d cases of image blocks\n", m_cases);
+}
+
+}  // namespace
