@@ -190,8 +190,18 @@ bool ConfigParser::ParsePrinter(PrinterConfig& printer) {
         return ParseFirmware(printer);
     }
     if (m_key == "open-fails") {
-        if (!ExpectValues(1, 1)) {
+        if (!ExpectValues(1, 2)) {
             return false;
+        }
+        if (m_values.size() == 2) {
+            uint64_t value = 0;
+            if (!Number(1, 0xFFFFFFFF, value)) {
+                return false;
+            }
+            if (value == 0) {
+                return Fail("the occurrence counts from 1");
+            }
+            printer.openFailsOccurrence = static_cast<uint32_t>(value);
         }
         if (m_values[0] == "cont") {
             printer.controlOpenFails = true;

@@ -34,6 +34,9 @@ struct PrinterConfig {
     bool controlOpenFails = false;
     bool pipe00OpenFails = false;
     bool pipe01OpenFails = false;
+    // With a number, only that open of the handle fails (counted from 1 for the printer,
+    // the printer count's probes included); 0 for every open.
+    uint32_t openFailsOccurrence = 0;
     std::vector<WriteFault> writeFaults;
     std::vector<ReplyFault> replyFaults;
     std::vector<ReportOverride> reportOverrides;

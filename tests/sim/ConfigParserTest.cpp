@@ -165,6 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "expected 3 values, found 2"},
         MalformedCase{"OpenFailsUnknownHandle", "printer\nopen-fails pipe02\n", 2, "open-fails",
                       "expected cont, pipe00 or pipe01"},
+        MalformedCase{"OpenFailsOccurrenceZero", "printer\nopen-fails pipe01 0\n", 2, "open-fails",
+                      "counts from 1"},
         MalformedCase{"WriteFailsUnknownWrite", "printer\nwrite-fails flush\n", 2, "write-fails",
                       "unknown write \"flush\""},
         MalformedCase{"WriteFailsAreaOfRestart", "printer\nwrite-fails restart:p\n", 2,

@@ -88,6 +88,7 @@ bool SimLibrary::Configure(std::optional<std::string> configText, const std::str
                            std::optional<std::string> statePath, const char* tracePath) {
     // Earlier handles stay open until the tool closes them, but lead nowhere from now on.
     ++m_generation;
+    m_openCounts.clear();
     for (const std::unique_ptr<Pipe>& pipe : m_pipes) {
         if (pipe->kind == PipeKind::In) {
             pipe->link->EndTowardsHost();
@@ -236,9 +237,14 @@ HANDLE SimLibrary::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
         return INVALID_HANDLE_VALUE;
     }
     const sim::PrinterConfig& config = printer->Config();
-    if ((kind == PipeKind::Control && config.controlOpenFails) ||
-        (kind == PipeKind::Out && config.pipe00OpenFails) ||
-        (kind == PipeKind::In && config.pipe01OpenFails)) {
+    if (m_openCounts.size() < m_printers.size()) {
+        m_openCounts.resize(m_printers.size());
+    }
+    const uint32_t opens = ++m_openCounts[position][static_cast<size_t>(kind)];
+    const bool failingKind = (kind == PipeKind::Control && config.controlOpenFails) ||
+                             (kind == PipeKind::Out && config.pipe00OpenFails) ||
+                             (kind == PipeKind::In && config.pipe01OpenFails);
+    if (failingKind && (config.openFailsOccurrence == 0 || config.openFailsOccurrence == opens)) {
         if (m_trace) {
             m_trace->Event(what + " (printer " + std::to_string(position) +
                            "): fails as configured");

@@ -9,6 +9,7 @@
 // the printer has handled it and the link's time has passed.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -125,6 +126,8 @@ private:
     std::vector<uint16_t> m_productIds;
 
     std::vector<std::unique_ptr<Pipe>> m_pipes;
+    // Opens so far of each printer's control handle, out-pipe and in-pipe, by PipeKind.
+    std::vector<std::array<uint32_t, 3>> m_openCounts;
     std::vector<LinkStep> m_steps;  // by due time
     void (*m_timeSink)(uint32_t) = nullptr;
 
