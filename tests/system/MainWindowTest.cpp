@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "app/MessageCatalogue.h"
 #include "platform/Resources.h"
 #include "tests/harness/FakeUsbLibrary.h"
@@ -129,6 +131,18 @@ TEST_F(MainWindowTest, MinimisedWindowPaintsItsIconCentred) {
     EXPECT_EQ(model.DrawnIcons()[0].y, (276 - 32 + 1) / 2);
     EXPECT_EQ(model.DrawnIcons()[0].icon, win::LoadIcon(IDR_MAINFRAME));
     EXPECT_EQ(dragIcon, reinterpret_cast<LRESULT>(win::LoadIcon(IDR_MAINFRAME)));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, AVanishedWorkingDirectoryReadsAsNoSalesFile) {
+    workingDirectory.WriteFile("Sales.txt", "");
+    std::filesystem::remove_all(workingDirectory.Path());
+    RunMainWindow();
+    EXPECT_FALSE(dialog.m_bSalesFile);
+    EXPECT_EQ(Boxes(), std::vector<Box>{ErrorBox(NoPrinterAtStart())});
 }
 
 }  // namespace
