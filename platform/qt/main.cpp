@@ -1,0 +1,77 @@
+// rxt9-update: the update tool in real windows. The command line reaches the program exactly
+// as given; Qt reads its own options from a copy.
+#include <unistd.h>
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/qt/DisplayCheck.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/ui/WinApp.h"
+
+namespace {
+
+double MonotonicSeconds(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// The process's start on the boot clock, from the kernel's record of the process.
+double ProcessStartSeconds() {
+    std::ifstream stat("/proc/self/stat");
+    std::string content((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const size_t afterName = content.rfind(')');
+    if (afterName == std::string::npos) {
+        return 0.0;
+    }
+    // Field 22, the start time in clock ticks; the fields after the name start at field 3.
+    const char* field = content.c_str() + afterName + 2;
+    for (int number = 3; number < 22 && *field != '\0'; ++number) {
+        field = std::strchr(field, ' ');
+        if (field == nullptr) {
+            return 0.0;
+        }
+        ++field;
+    }
+    return static_cast<double>(std::strtoull(field, nullptr, 10)) /
+           static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// With RXT9_REPORT_SHOWN set, the moment the first window comes on screen goes to stderr:
+// the time since the process started, and the wall clock for measuring from outside.
+void ReportFirstWindowShown() {
+    const double elapsed = MonotonicSeconds(CLOCK_BOOTTIME) - ProcessStartSeconds();
+    std::fprintf(stderr, "rxt9-update: first window on screen %.0f ms after the start, at %.6f\n",
+                 elapsed * 1000.0, MonotonicSeconds(CLOCK_REALTIME));
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<char*> arguments(argv, argv + argc + 1);
+    const std::string missingDisplay = win::DisplayCheck::MissingDisplay(argc, argv);
+    if (!missingDisplay.empty()) {
+        std::fprintf(stderr, "rxt9-update: %s\n", missingDisplay.c_str());
+        return 1;
+    }
+    win::DisplayCheck::GuardOpening();
+    int qtArgc = argc;
+    QApplication application(qtArgc, argv);
+    win::DisplayCheck::Opened();
+    QGuiApplication::setDesktopFileName(QStringLiteral("rxt9-update"));
+
+    win::QtBackend backend;
+    const char* report = std::getenv("RXT9_REPORT_SHOWN");
+    if (report != nullptr && *report != '\0') {
+        backend.OnFirstWindowShown(ReportFirstWindowShown);
+    }
+    return win::AfxWinMain(argc, arguments.data(), backend);
+}

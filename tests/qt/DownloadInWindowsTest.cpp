@@ -1,0 +1,272 @@
+// Whole runs of the tool in its Qt windows against the simulated printer, on the virtual
+// clock: the user at the screen presses Download, watches the progress windows and answers
+// every message box, reading its caption, text and icon.
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/MessageCatalogue.h"
+#include "app/UpdateApp.h"
+#include "app/UpdateDlg.h"
+#include "platform/Kernel.h"
+#include "platform/testing/ScopedEnvironment.h"
+#include "platform/testing/TemporaryDirectory.h"
+#include "tests/harness/SimulatedLibrary.h"
+#include "tests/qt/QtWindowTest.h"
+#include "tests/qt/ScreenWatcher.h"
+#include "tests/qt/Screenshot.h"
+
+namespace {
+
+struct SeenBox {
+    std::string caption;
+    std::string text;
+    QMessageBox::Icon icon;
+    bool ownedByMainWindow;
+
+    bool operator==(const SeenBox&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const SeenBox& box) {
+    return out << "{\"" << box.caption << "\", \"" << box.text << "\", icon " << box.icon
+               << (box.ownedByMainWindow ? ", owned" : ", no owner") << "}";
+}
+
+// A progress window as the user saw it, with the state of the main window meanwhile.
+struct SeenProgress {
+    std::string caption;
+    bool mainWindowEnabled;
+    bool downloadEnabled;
+};
+
+class DownloadInWindowsTest : public QtWindowTest {
+protected:
+    void SetUp() override {
+        QtWindowTest::SetUp();
+        ASSERT_TRUE(sim.Loaded()) << "ZELPORT.so beside the test program";
+        workingDirectory.Enter();
+        environment.Unset("LC_ALL");
+        environment.Unset("LC_MESSAGES");
+        environment.Set("LANG", "C.UTF-8");
+        win::SetCommandLine(1, m_argv);
+    }
+    void TearDown() override {
+        theApp.m_pMainWnd = nullptr;
+        QtWindowTest::TearDown();
+    }
+
+    void RunMainWindow() {
+        theApp.m_pMainWnd = &dialog;
+        dialog.DoModal();
+        theApp.m_pMainWnd = nullptr;
+    }
+
+    win::DialogWidget* MainWindow() const { return Widget(dialog.m_hWnd); }
+    QPushButton* DownloadButton() const {
+        return Control<QPushButton>(dialog.m_hWnd, IDC_DOWNLOAD);
+    }
+    std::string Field(int id) const {
+        return Control<QLabel>(dialog.m_hWnd, id)->text().toStdString();
+    }
+    // The main window waits for the user: the start-up check has filled the package row and
+    // Download takes a press.
+    bool Idle() const {
+        return MainWindow() != nullptr && MainWindow()->isVisible() &&
+               dialog.IsWindowEnabled() != FALSE && DownloadButton()->isEnabled() &&
+               !Field(IDC_PACKAGE_VERSION[0]).empty();
+    }
+
+    // Reads and answers the box on screen, if any; true when there was one.
+    bool AnswerMessageBox() {
+        QMessageBox* box = ScreenWatcher::OpenMessageBox();
+        if (box == nullptr) {
+            return false;
+        }
+        boxes.push_back({box->windowTitle().toStdString(), box->text().toStdString(), box->icon(),
+                         box->parentWidget() != nullptr && box->parentWidget() == MainWindow()});
+        if (boxes.back().caption == kCaptionError && !failureShot) {
+            failureShot = Screenshot::Save(box, "failure-box");
+        }
+        box->button(QMessageBox::Ok)->click();
+        return true;
+    }
+
+    // Looks at the progress window on screen, if any, and tries to close it and the main window
+    // the way a user would; true when there was one.
+    bool WatchProgressWindow() {
+        win::DialogWidget* progress = ScreenWatcher::OpenDialog(IDD_PROGRESS_DIALOG);
+        if (progress == nullptr) {
+            return false;
+        }
+        const std::string caption = progress->windowTitle().toStdString();
+        if (progressSeen.empty() || progressSeen.back().caption != caption) {
+            progressSeen.push_back(
+                {caption, dialog.IsWindowEnabled() != FALSE, DownloadButton()->isEnabled()});
+            QTest::keyClick(progress, Qt::Key_Escape);
+            QTest::keyClick(progress, Qt::Key_Return);
+            progress->close();
+            MainWindow()->close();
+            QTest::keyClick(MainWindow(), Qt::Key_Escape);
+        }
+        auto* bar =
+            progress->findChild<QProgressBar*>(QStringLiteral("control-%1").arg(IDC_PROGRESS_BAR));
+        if (caption == "Upgrade" && bar->value() >= 40 && !transferShot) {
+            transferShot = Screenshot::Save(progress, "progress-upgrade");
+        }
+        return true;
+    }
+
+    static std::string Text(unsigned id) { return CMessageCatalogue::Load(id); }
+
+    win::VirtualClock& virtualClock = clock;
+    SimulatedLibrary sim{virtualClock};
+    testing_support::ScopedEnvironment environment;
+    testing_support::TemporaryDirectory workingDirectory;
+    CUpdateDlg dialog;
+    std::vector<SeenBox> boxes;
+    std::vector<SeenProgress> progressSeen;
+    bool transferShot = false;
+    bool failureShot = false;
+
+private:
+    char m_program[12] = "rxt9-update";
+    char* m_argv[2] = {m_program, nullptr};
+};
+
+TEST_F(DownloadInWindowsTest, ASuccessfulUpdateThroughTheWidgets) {
+    enum class Step { BeforeDownload, Running, Finished };
+    Step step = Step::BeforeDownload;
+    std::vector<std::string> afterRow;
+    ScreenWatcher user([&] {
+        if (AnswerMessageBox() || WatchProgressWindow()) {
+            return;
+        }
+        if (step == Step::BeforeDownload && Idle()) {
+            EXPECT_TRUE(Screenshot::Save(MainWindow(), "main-window-before"));
+            EXPECT_EQ(Field(1005), "450D42") << "the start-up check filled the package row";
+            EXPECT_EQ(Field(1014), "450B42");
+            QTest::mouseClick(DownloadButton(), Qt::LeftButton);
+            step = Step::Running;
+        } else if (step == Step::Running && Idle() && !boxes.empty()) {
+            EXPECT_TRUE(Screenshot::Save(MainWindow(), "main-window-after"));
+            for (const int id : {1004, 1002, 1010, 1009, 1012, 1013, 1024, 1025}) {
+                afterRow.push_back(Field(id));
+            }
+            step = Step::Finished;
+            MainWindow()->close();
+        }
+    });
+    RunMainWindow();
+
+    EXPECT_EQ(step, Step::Finished);
+    EXPECT_EQ(
+        boxes,
+        (std::vector<SeenBox>{{kCaptionSuccess, Text(IDS_SUCCESS), QMessageBox::Warning, true}}));
+    ASSERT_EQ(progressSeen.size(), 3u);
+    EXPECT_EQ(progressSeen[0].caption, "Initializing...");
+    EXPECT_EQ(progressSeen[1].caption, "Version Check...");
+    EXPECT_EQ(progressSeen[2].caption, "Upgrade");
+    for (const SeenProgress& seen : progressSeen) {
+        EXPECT_FALSE(seen.mainWindowEnabled) << seen.caption;
+        EXPECT_FALSE(seen.downloadEnabled) << seen.caption;
+    }
+    EXPECT_EQ(afterRow, (std::vector<std::string>{"450D42", "3AC3", "452C11", "BEB3", "", "",
+                                                  "454F11", "A789"}));
+    EXPECT_TRUE(transferShot);
+    EXPECT_EQ(sim.Firmware('p'), "450D42/3AC3");
+    EXPECT_EQ(sim.Firmware('s'), "454F11/A789");
+    EXPECT_EQ(sim.InDownloadMode(), 0);
+}
+
+TEST_F(DownloadInWindowsTest, AFailedTransferIsReportedAndThePrinterRestarted) {
+    ASSERT_TRUE(sim.Reset("printer\nwrite-fails prepare:t\n"));
+    bool pressed = false;
+    bool closed = false;
+    ScreenWatcher user([&] {
+        if (AnswerMessageBox() || WatchProgressWindow() || !Idle()) {
+            return;
+        }
+        if (!pressed) {
+            DownloadButton()->click();
+            pressed = true;
+        } else if (!closed && !boxes.empty()) {
+            closed = true;
+            MainWindow()->close();
+        }
+    });
+    RunMainWindow();
+
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(
+        boxes,
+        (std::vector<SeenBox>{{kCaptionError, Text(IDS_FAILED), QMessageBox::Warning, true}}));
+    EXPECT_TRUE(failureShot);
+    EXPECT_EQ(sim.InDownloadMode(), 0) << "restarted";
+    EXPECT_EQ(sim.Count("restart"), 1);
+}
+
+TEST_F(DownloadInWindowsTest, TheAboutBoxFromF1AndFromTheContextMenu) {
+    struct SeenAbout {
+        std::string title;
+        std::string text;
+        bool iconShown;
+    };
+    std::vector<SeenAbout> seen;
+    int stage = 0;
+    ScreenWatcher user([&] {
+        if (AnswerMessageBox()) {
+            return;
+        }
+        if (win::DialogWidget* about = ScreenWatcher::OpenDialog(IDD_ABOUTBOX)) {
+            auto* text = about->findChild<QLabel*>(QStringLiteral("static-1"));
+            auto* icon = about->findChild<QLabel*>(QStringLiteral("static-0"));
+            seen.push_back({about->windowTitle().toStdString(), text->text().toStdString(),
+                            !icon->pixmap().isNull()});
+            EXPECT_FALSE(dialog.IsWindowEnabled()) << "the About box is modal";
+            about->findChild<QPushButton*>(QStringLiteral("control-%1").arg(win::IDOK))->click();
+            return;
+        }
+        // Each step waits for the About box of the step before it.
+        if (!Idle() || seen.size() != static_cast<size_t>(stage)) {
+            return;
+        }
+        switch (stage++) {
+            case 0:
+                QTest::keyClick(MainWindow(), Qt::Key_F1);
+                break;
+            case 1: {
+                QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                        MainWindow()->mapToGlobal(QPoint(5, 5)));
+                QApplication::sendEvent(MainWindow(), &event);
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                ASSERT_NE(menu, nullptr);
+                ASSERT_EQ(menu->actions().size(), 1);
+                EXPECT_EQ(menu->actions()[0]->text(), "&About...");
+                menu->actions()[0]->trigger();
+                menu->close();
+                break;
+            }
+            case 2:
+                MainWindow()->close();
+                break;
+            default:
+                break;
+        }
+    });
+    RunMainWindow();
+
+    ASSERT_EQ(seen.size(), 2u);
+    for (const SeenAbout& about : seen) {
+        EXPECT_EQ(about.title, "About");
+        EXPECT_EQ(about.text, "KALDERON RX-T9 Update Tool\nVersion 1.20");
+        EXPECT_TRUE(about.iconShown);
+    }
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(stage, 3);
+}
+
+}  // namespace

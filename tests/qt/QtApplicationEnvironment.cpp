@@ -1,0 +1,28 @@
+// Every test of this suite runs on one QApplication on Qt's offscreen platform, so that no
+// display is needed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+class QtApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        m_application = std::make_unique<QApplication>(m_argc, m_argv);
+    }
+    void TearDown() override { m_application.reset(); }
+
+private:
+    char m_name[9] = "qt_tests";
+    char* m_argv[2] = {m_name, nullptr};
+    int m_argc = 1;
+    std::unique_ptr<QApplication> m_application;
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+}  // namespace
