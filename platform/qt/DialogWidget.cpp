@@ -84,7 +84,6 @@ DialogWidget::DialogWidget(HWND dialog, QWidget* owner)
       m_units(UnitsFor(*dialog->DialogData())) {
     const DialogTemplate& data = *dialog->DialogData();
     setObjectName(QStringLiteral("dialog-%1").arg(data.id));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(DialogUnits::DialogFont(data.fontName, data.fontPointSize, ScreenDotsPerInch()));
     setFixedSize(m_units.ToPixels(data.cx, data.cy));
     setWindowTitle(QString::fromStdString(dialog->text));

@@ -26,6 +26,13 @@ void GuardedHandler(QtMsgType type, const QMessageLogContext& context, const QSt
         std::fflush(stderr);
         std::_Exit(1);
     }
+    if (type == QtWarningMsg &&
+        (message.startsWith(QStringLiteral("The X11 connection broke")) ||
+         message.startsWith(QStringLiteral("The Wayland connection broke")))) {
+        // Qt ends the process right after this warning.
+        std::fputs("rxt9-update: the connection to the display is broken; the program ends.\n",
+                   stderr);
+    }
     if (g_opening && type == QtWarningMsg) {
         // Qt names the cause (an unreachable display, a missing plugin) in a warning just
         // before its fatal error.

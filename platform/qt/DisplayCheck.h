@@ -13,6 +13,7 @@ public:
     // Why no window can be shown, or empty when a display or a Qt platform is configured.
     static std::string MissingDisplay(int argc, char** argv);
     // Until Opened, a fatal Qt error ends the program with a message on stderr and exit code 1.
+    // Later, Qt's end of the process on a broken display connection is explained on stderr.
     static void GuardOpening();
     static void Opened();
 };

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <chrono>
+#include <cstdio>
+#include <thread>
 
 #include "platform/qt/DialogWidget.h"
 #include "platform/qt/IconImage.h"
@@ -37,8 +40,19 @@ DialogWidget* QtBackend::WidgetOf(HWND dialog) {
                                                   : nullptr;
 }
 
+bool QtBackend::DisplayLost() {
+    if (!m_displayLost && m_displayBroken && m_displayBroken()) {
+        m_displayLost = true;
+        std::fputs(
+            "rxt9-update: the connection to the display is broken; the program finishes "
+            "without its windows.\n",
+            stderr);
+    }
+    return m_displayLost;
+}
+
 bool QtBackend::CreateDialogWindow(HWND dialog) {
-    if (QApplication::instance() == nullptr) {
+    if (QApplication::instance() == nullptr || DisplayLost()) {
         return false;
     }
     new DialogWidget(dialog, WidgetOf(dialog->owner));
@@ -51,7 +65,7 @@ void QtBackend::DestroyDialogWindow(HWND dialog) {
 
 void QtBackend::ShowDialogWindow(HWND dialog, bool show) {
     DialogWidget* widget = WidgetOf(dialog);
-    if (widget == nullptr) {
+    if (widget == nullptr || DisplayLost()) {
         return;
     }
     if (show) {
@@ -77,11 +91,27 @@ void QtBackend::WindowChanged(HWND window, WindowChange change) {
 }
 
 void QtBackend::PollInput() {
+    if (DisplayLost()) {
+        return;
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     DeliverShownNotices();
 }
 
-void QtBackend::WaitForInput(HWND /*modalDialog*/) {
+void QtBackend::WaitForInput(HWND modalDialog) {
+    if (DisplayLost()) {
+        // Nobody can answer the dialog: it is closed, and a dialog that refuses to close ends
+        // the program's message loops.
+        if (modalDialog == m_closedWithoutDisplay) {
+            PostQuitMessage(1);
+            return;
+        }
+        m_closedWithoutDisplay = modalDialog;
+        PostMessage(modalDialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+    }
+    // A modal dialog waits only while no run is in progress, so the printer is in normal mode
+    // should the display break while Qt waits here.
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     DeliverShownNotices();
 }
@@ -109,12 +139,39 @@ void QtBackend::DrawIcon(HWND dialog, int /*x*/, int /*y*/, HICON icon) {
 
 int QtBackend::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                               UINT type) {
+    if (DisplayLost()) {
+        WriteMessageBox(text, caption);
+        return IDOK;
+    }
     QMessageBox box(BoxIcon(type), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Ok, WidgetOf(owner));
     box.setObjectName(QStringLiteral("message-box"));
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    box.setWindowModality(Qt::ApplicationModal);
+    RunMessageBox(box);
+    if (m_displayLost) {
+        WriteMessageBox(text, caption);
+    }
     return IDOK;
+}
+
+void QtBackend::RunMessageBox(QMessageBox& box) {
+    // A box may stand while the printer is in download mode (a failed step reports before the
+    // restart), so the display is checked between passes of Qt's event loop, and the waiting
+    // is done outside Qt, where a broken display cannot end the process.
+    constexpr auto kPass = std::chrono::milliseconds(5);
+    box.show();
+    while (!DisplayLost()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!box.isVisible()) {
+            return;
+        }
+        std::this_thread::sleep_for(kPass);
+    }
+}
+
+void QtBackend::WriteMessageBox(const std::string& text, const std::string& caption) {
+    std::fprintf(stderr, "rxt9-update: %s: %s\n", caption.c_str(), text.c_str());
 }
 
 }  // namespace win

@@ -2,11 +2,20 @@
 // boxes are QMessageBoxes, and the framework's pump runs Qt's event loop: PollInput processes
 // the pending events without waiting, WaitForInput sleeps until the next one arrives.
 // A QApplication must exist while the backend is installed.
+//
+// When the display goes away the program goes on without windows, so that a run in progress
+// ends as it would on screen, with the printer restarted: message boxes are written to stderr
+// and answered with OK, no new window opens, and each modal dialog is closed when it waits for
+// the user, which ends the program.
 #pragma once
 
 #include <functional>
+#include <string>
 
+#include "platform/qt/DisplayConnection.h"
 #include "platform/ui/UiBackend.h"
+
+class QMessageBox;
 
 namespace win {
 
@@ -14,7 +23,9 @@ class DialogWidget;
 
 class QtBackend final : public UiBackend {
 public:
-    QtBackend() = default;
+    // displayBroken tells whether the connection to the display has broken.
+    explicit QtBackend(std::function<bool()> displayBroken = DisplayConnection::Broken)
+        : m_displayBroken(std::move(displayBroken)) {}
     ~QtBackend() override = default;
     QtBackend(const QtBackend&) = delete;
     QtBackend& operator=(const QtBackend&) = delete;
@@ -23,6 +34,8 @@ public:
     static DialogWidget* WidgetOf(HWND dialog);
     // Runs once, when the first window has come on screen.
     void OnFirstWindowShown(std::function<void()> observer) { m_firstShown = std::move(observer); }
+    // Checks the display; once lost, it stays lost.
+    bool DisplayLost();
 
     bool CreateDialogWindow(HWND dialog) override;
     void DestroyDialogWindow(HWND dialog) override;
@@ -38,8 +51,13 @@ private:
     // The framework hears of a window coming on screen only here, outside Qt's event
     // delivery, so that its handlers never run inside a Qt event handler.
     void DeliverShownNotices();
+    void RunMessageBox(QMessageBox& box);
+    static void WriteMessageBox(const std::string& text, const std::string& caption);
 
+    std::function<bool()> m_displayBroken;
     std::function<void()> m_firstShown;
+    bool m_displayLost = false;
+    HWND m_closedWithoutDisplay = nullptr;
 };
 
 }  // namespace win

@@ -73,5 +73,6 @@ int main(int argc, char** argv) {
     if (report != nullptr && *report != '\0') {
         backend.OnFirstWindowShown(ReportFirstWindowShown);
     }
-    return win::AfxWinMain(argc, arguments.data(), backend);
+    const int result = win::AfxWinMain(argc, arguments.data(), backend);
+    return backend.DisplayLost() ? 1 : result;
 }

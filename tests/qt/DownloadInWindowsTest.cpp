@@ -1,6 +1,8 @@
 // Whole runs of the tool in its Qt windows against the simulated printer, on the virtual
 // clock: the user at the screen presses Download, watches the progress windows and answers
 // every message box, reading its caption, text and icon.
+#include <gmock/gmock.h>
+
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
@@ -270,3 +272,59 @@ TEST_F(DownloadInWindowsTest, TheAboutBoxFromF1AndFromTheContextMenu) {
 }
 
 }  // namespace
+
+// The display goes away during a run: the run goes on without windows to its end, with the
+// printer restarted, its message boxes written to stderr, and the program ends.
+class DisplayLossTest : public DownloadInWindowsTest {
+protected:
+    // Runs the main window; the display breaks once `breakNow` says so. Returns stderr.
+    std::string RunUntilTheDisplayBreaks(const std::function<bool()>& breakNow) {
+        bool pressed = false;
+        ScreenWatcher user([&] {
+            if (breakNow()) {
+                displayBroken = true;
+                return;
+            }
+            if (AnswerMessageBox() || WatchProgressWindow()) {
+                return;
+            }
+            if (!pressed && Idle()) {
+                DownloadButton()->click();
+                pressed = true;
+            }
+        });
+        ::testing::internal::CaptureStderr();
+        RunMainWindow();
+        return ::testing::internal::GetCapturedStderr();
+    }
+    static constexpr const char* kBroken =
+        "rxt9-update: the connection to the display is broken; the program finishes without "
+        "its windows.\n";
+};
+
+TEST_F(DisplayLossTest, InTheMiddleOfATransfer) {
+    const std::string errors = RunUntilTheDisplayBreaks([] {
+        win::DialogWidget* progress = ScreenWatcher::OpenDialog(IDD_PROGRESS_DIALOG);
+        auto* bar = progress == nullptr ? nullptr : progress->findChild<QProgressBar*>();
+        return progress != nullptr && progress->windowTitle() == "Upgrade" && bar->value() >= 30;
+    });
+    EXPECT_THAT(errors, ::testing::HasSubstr(std::string(kBroken) +
+                                             "rxt9-update: Success!: " + Text(IDS_SUCCESS) + "\n"));
+    EXPECT_FALSE(win::IsWindow(dialog.m_hWnd)) << "the main window closed, which ends the program";
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(sim.Firmware('s'), "454F11/A789") << "the transfer went on to its end";
+    EXPECT_EQ(sim.InDownloadMode(), 0);
+}
+
+TEST_F(DisplayLossTest, WhileAFailureStandsInDownloadMode) {
+    ASSERT_TRUE(sim.Reset("printer\nwrite-fails prepare:t\n"));
+    const std::string errors = RunUntilTheDisplayBreaks([] {
+        QMessageBox* box = ScreenWatcher::OpenMessageBox();
+        return box != nullptr && box->windowTitle() == kCaptionError;
+    });
+    EXPECT_THAT(errors, ::testing::HasSubstr(std::string(kBroken) +
+                                             "rxt9-update: Error: " + Text(IDS_FAILED) + "\n"));
+    EXPECT_FALSE(win::IsWindow(dialog.m_hWnd));
+    EXPECT_EQ(sim.Count("restart"), 1) << "the box no longer waits for an answer";
+    EXPECT_EQ(sim.InDownloadMode(), 0);
+}

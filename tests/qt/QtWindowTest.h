@@ -46,5 +46,6 @@ protected:
     }
 
     win::VirtualClock clock{10000};
-    win::QtBackend backend;
+    bool displayBroken = false;
+    win::QtBackend backend{[this] { return displayBroken; }};
 };
