@@ -52,9 +52,11 @@ void UpdateHarness::RunMainWindow() {
     EXPECT_FALSE(model.ForcedQuit()) << "a modal loop did not close";
 }
 
-std::vector<Box> UpdateHarness::Boxes() const {
+std::vector<Box> UpdateHarness::Boxes() const { return BoxesOf(model); }
+
+std::vector<Box> BoxesOf(const win::ModelBackend& backend) {
     std::vector<Box> boxes;
-    for (const win::MessageBoxRecord& record : model.MessageBoxes()) {
+    for (const win::MessageBoxRecord& record : backend.MessageBoxes()) {
         boxes.push_back(
             {record.text, record.caption, record.type & win::MB_ICONMASK, record.ownerTemplate});
     }

@@ -40,6 +40,8 @@ std::ostream& operator<<(std::ostream& out, const Box& box);
 Box ErrorBox(const std::string& text);
 Box NoOwnerErrorBox(const std::string& text);
 Box VersionCheckBox(const std::string& text);
+// The boxes a backend showed, in order.
+std::vector<Box> BoxesOf(const win::ModelBackend& backend);
 
 class UpdateHarness : public ::testing::Test {
 protected:

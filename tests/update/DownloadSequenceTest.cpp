@@ -331,12 +331,7 @@ TEST_F(UpdateTest, RestartFailureIsReportedOnlyWhereTheRunAsksForIt) {
         fresh.ClickButton(kFirstPress, IDC_DOWNLOAD);
         theApp.m_pMainWnd = &window;
         window.DoModal();
-        std::vector<Box> boxes;
-        for (const win::MessageBoxRecord& record : fresh.MessageBoxes()) {
-            boxes.push_back({record.text, record.caption, record.type & win::MB_ICONMASK,
-                             record.ownerTemplate});
-        }
-        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_EQ(BoxesOf(fresh), c.boxes);
         EXPECT_EQ(sim.InDownloadMode(), 1) << "the restart never reached the printer";
         EXPECT_TRUE(window.m_bDownloadMode);
     }
@@ -403,12 +398,7 @@ TEST_F(UpdateTest, ThePrinterDisappearingOrFallingSilent) {
         fresh.ClickButton(kFirstPress, IDC_DOWNLOAD);
         theApp.m_pMainWnd = &window;
         window.DoModal();
-        std::vector<Box> boxes;
-        for (const win::MessageBoxRecord& record : fresh.MessageBoxes()) {
-            boxes.push_back({record.text, record.caption, record.type & win::MB_ICONMASK,
-                             record.ownerTemplate});
-        }
-        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_EQ(BoxesOf(fresh), c.boxes);
         EXPECT_EQ(sim.Count("restart"), c.restarts);
         EXPECT_EQ(sim.OpenHandles(), 0u);
     }

@@ -37,12 +37,7 @@ protected:
             window.DoModal();
             theApp.m_pMainWnd = nullptr;
         }
-        std::vector<Box> boxes;
-        for (const win::MessageBoxRecord& record : fresh.MessageBoxes()) {
-            boxes.push_back({record.text, record.caption, record.type & win::MB_ICONMASK,
-                             record.ownerTemplate});
-        }
-        EXPECT_EQ(boxes, fault.boxes);
+        EXPECT_EQ(BoxesOf(fresh), fault.boxes);
         EXPECT_EQ(sim.Count("restart"), fault.restarts);
         EXPECT_EQ(buttonEnabled, fault.phase == Phase::Run);
         EXPECT_FALSE(fresh.ForcedQuit());
