@@ -1,0 +1,228 @@
+// Which vendor library rxt9-update-cli loads, and what it makes of libraries that are broken
+// or misbehave, with the program run as a process. Each test runs a copy of the program from
+// a directory of its own, with nothing beside it but the library the test places there, from
+// another working directory, and with LD_LIBRARY_PATH naming a third.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/MessageCatalogue.h"
+#include "platform/testing/ChildProcess.h"
+#include "platform/testing/ScopedEnvironment.h"
+#include "platform/testing/TemporaryDirectory.h"
+
+#ifdef RXT9_CLI_PROGRAM
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRunTimeoutMs = 30000;
+constexpr int kExitClosed = 0;
+constexpr int kExitStartupClosed = 3;
+constexpr int kExitLibraryRefused = 4;
+// What the printer count would have sent first, had the tool written its status inquiry to
+// the terminal.
+const std::string kStatusInquiry("\x1B\x47\x44\x30\x00\x00\x03\x02\x16\x17", 10);
+
+struct ProgramRun {
+    testing_support::ChildResult result;
+    std::vector<std::string> events;    // event names, in order
+    std::vector<std::string> messages;  // texts of the message boxes, in order
+};
+
+class LibraryLoadingTest : public ::testing::Test {
+protected:
+    LibraryLoadingTest() {
+        environment.Set("LC_ALL", "C.UTF-8");
+        fs::copy_file(RXT9_CLI_PROGRAM, Program());
+        fs::permissions(Program(), fs::perms::owner_all);
+    }
+
+    std::string Program() const { return install.File("rxt9-update-cli"); }
+    std::string PlantedLog() const { return runtime.File("planted-library.log"); }
+
+    void PlaceBeside(const std::string& library) const {
+        fs::copy_file(library, install.File("ZELPORT.so"));
+    }
+    // Libraries that note their load, under every name the tool might look for, in the
+    // working directory and on the loader's search path.
+    void PlantElsewhere() const {
+        for (const auto* directory : {&working, &searchPath}) {
+            for (const char* name : {"ZELPORT.so", "ZELPORT.dll", "libZELPORT.so"}) {
+                fs::copy_file(RXT9_MISBEHAVING_LIBRARY, directory->File(name));
+            }
+        }
+    }
+    bool PlantedWasLoaded() const { return fs::exists(PlantedLog()); }
+
+    ProgramRun Start(const std::string& mode = "", const std::string& namedLibrary = "") const {
+        testing_support::ChildProcess program(Program());
+        program.Arg("--json")
+            .Arg("--assume-yes")
+            .Env("LC_ALL", "C.UTF-8")
+            .Env("LD_LIBRARY_PATH", searchPath.Path())
+            .Env("RXT9_ZELPORT", namedLibrary)
+            .Env("RXT9_SIM_CONFIG", "")
+            .Env("RXT9_SIM_STATE", "")
+            .Env("RXT9_TEST_ZELPORT_MODE", mode)
+            .Env("RXT9_TEST_ZELPORT_LOG", PlantedLog())
+            .Env("XDG_RUNTIME_DIR", runtime.Path())
+            .WorkingDirectory(working.Path());
+        ProgramRun run{program.Run(kRunTimeoutMs), {}, {}};
+        std::istringstream lines(run.result.output);
+        for (std::string line; std::getline(lines, line);) {
+            // A library that hands out the standard streams puts the tool's printer commands
+            // in front of its output.
+            const size_t start = line.find('{');
+            const auto event = start == std::string::npos
+                                   ? nlohmann::json()
+                                   : nlohmann::json::parse(line.substr(start), nullptr, false);
+            if (!event.is_object()) {
+                continue;
+            }
+            run.events.push_back(event.value("event", ""));
+            if (run.events.back() == "message") {
+                run.messages.push_back(event.value("text", ""));
+            }
+        }
+        return run;
+    }
+
+    testing_support::ScopedEnvironment environment;
+    testing_support::TemporaryDirectory install;
+    testing_support::TemporaryDirectory working;
+    testing_support::TemporaryDirectory searchPath;
+    testing_support::TemporaryDirectory runtime;
+};
+
+std::string StartupError(unsigned id) {
+    return CMessageCatalogue::ComposeError(id, IDS_SUFFIX_RESTART);
+}
+
+void ExpectEndedNormally(const ProgramRun& run) {
+    EXPECT_FALSE(run.result.timedOut);
+    EXPECT_LT(run.result.exitStatus, 128) << "ended by a signal:\n" << run.result.output;
+}
+
+TEST_F(LibraryLoadingTest, OnlyTheLibraryBesideTheProgramIsLoaded) {
+    PlantElsewhere();
+    PlaceBeside(RXT9_SIM_LIBRARY);
+    const ProgramRun run = Start();
+    ExpectEndedNormally(run);
+    EXPECT_EQ(run.result.exitStatus, kExitClosed) << run.result.output;
+    EXPECT_EQ(run.events, (std::vector<std::string>{"window", "rows", "ready", "exit"}))
+        << "the start-up check found the simulated printer beside the program";
+    EXPECT_FALSE(PlantedWasLoaded());
+}
+
+TEST_F(LibraryLoadingTest, WithNothingBesideTheProgramTheOthersAreNotTried) {
+    PlantElsewhere();
+    const ProgramRun run = Start();
+    ExpectEndedNormally(run);
+    EXPECT_EQ(run.result.exitStatus, kExitLibraryRefused);
+    EXPECT_EQ(run.messages, std::vector<std::string>{kLibraryNotFound});
+    EXPECT_FALSE(PlantedWasLoaded());
+}
+
+TEST_F(LibraryLoadingTest, TheFileNamedByTheEnvironmentIsLoadedInstead) {
+    PlantElsewhere();
+    PlaceBeside(RXT9_SIM_LIBRARY);
+    const ProgramRun named = Start("", RXT9_NONE_LIBRARY);
+    ExpectEndedNormally(named);
+    EXPECT_EQ(named.result.exitStatus, kExitStartupClosed);
+    EXPECT_EQ(named.messages, std::vector<std::string>{StartupError(IDS_NOT_CONNECTED)})
+        << "the library without printers was used, not the simulated one beside";
+
+    const ProgramRun plainName = Start("", "ZELPORT.so");
+    EXPECT_EQ(plainName.result.exitStatus, kExitClosed)
+        << "a name without a directory is looked up beside the program:\n"
+        << plainName.result.output;
+    EXPECT_FALSE(PlantedWasLoaded());
+}
+
+// A library beside the program that is no library, lacks an entry point or misbehaves.
+struct BadLibrary {
+    const char* name;
+    std::string file;  // copied beside the program; empty: `contents` is written there
+    std::string contents;
+    std::string mode;  // of the misbehaving library
+    int exitStatus;
+    std::vector<std::string> messages;
+    bool commandsOnStandardOutput = false;
+};
+
+class BadLibraryTest : public LibraryLoadingTest,
+                       public ::testing::WithParamInterface<BadLibrary> {};
+
+TEST_P(BadLibraryTest, GivesItsMessageAndEndsWithoutACrash) {
+    const BadLibrary& bad = GetParam();
+    if (bad.file.empty()) {
+        install.WriteFile("ZELPORT.so", bad.contents);
+    } else {
+        PlaceBeside(bad.file);
+    }
+    const ProgramRun run = Start(bad.mode);
+    ExpectEndedNormally(run);
+    EXPECT_EQ(run.result.exitStatus, bad.exitStatus) << run.result.output;
+    EXPECT_EQ(run.messages, bad.messages) << run.result.output;
+    EXPECT_EQ(run.result.output.find(kStatusInquiry) != std::string::npos,
+              bad.commandsOnStandardOutput);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Libraries, BadLibraryTest,
+    ::testing::Values(
+        BadLibrary{
+            "TextFile", "", "not a shared object\n", "", kExitLibraryRefused, {kLibraryNotFound}},
+        BadLibrary{"EmptyFile", "", "", "", kExitLibraryRefused, {kLibraryNotFound}},
+        BadLibrary{"WithoutUsbDeviceIoControl",
+                   RXT9_INCOMPLETE_LIBRARY,
+                   "",
+                   "",
+                   kExitLibraryRefused,
+                   {kLibraryNotFound}},
+        BadLibrary{"RefusesTheVendorId",
+                   RXT9_MISBEHAVING_LIBRARY,
+                   "",
+                   "refuse-vendor",
+                   kExitStartupClosed,
+                   {StartupError(IDS_NOT_CONNECTED)}},
+        BadLibrary{"AcceptsTheVendorIdThenEveryOpenFails",
+                   RXT9_NONE_LIBRARY,
+                   "",
+                   "",
+                   kExitStartupClosed,
+                   {StartupError(IDS_NOT_CONNECTED)}},
+        BadLibrary{"HandlesThatAreNoOpenFiles",
+                   RXT9_MISBEHAVING_LIBRARY,
+                   "",
+                   "handles-not-open",
+                   kExitStartupClosed,
+                   {StartupError(IDS_STATE_FAILED)}},
+        // The printer count closes the handles it probed: here the tool's own standard
+        // streams, so that nothing it shows afterwards reaches the user.
+        BadLibrary{"StandardStreamsAsHandles",
+                   RXT9_MISBEHAVING_LIBRARY,
+                   "",
+                   "standard-streams",
+                   kExitStartupClosed,
+                   {}},
+        // The status inquiry goes to the terminal, the reply is read from the tool's input,
+        // and closing the port closes both; the box before that still shows.
+        BadLibrary{"StandardStreamsAsPipes",
+                   RXT9_MISBEHAVING_LIBRARY,
+                   "",
+                   "streams-after-count",
+                   kExitStartupClosed,
+                   {StartupError(IDS_STATE_FAILED)},
+                   true}),
+    [](const ::testing::TestParamInfo<BadLibrary>& info) { return info.param.name; });
+
+}  // namespace
+
+#endif
