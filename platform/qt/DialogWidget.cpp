@@ -156,6 +156,7 @@ void DialogWidget::CreateControl(HWND control, int index) {
     widget->installEventFilter(this);
     control->backendData = widget;
     m_controls.emplace(widget, control);
+    // A bar starts at the range and position of its record.
     ApplyControlChange(control, WindowChange::Progress);
     if (data.kind == ControlKind::Icon) {
         RefreshIconControls();

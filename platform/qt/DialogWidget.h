@@ -24,7 +24,6 @@ public:
     DialogWidget& operator=(const DialogWidget&) = delete;
 
     HWND Dialog() const { return m_dialog; }
-    const DialogUnits& Units() const { return m_units; }
     // The widget that renders a control of this dialog.
     QWidget* ControlWidget(HWND control) const;
 
