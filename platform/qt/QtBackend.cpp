@@ -55,6 +55,7 @@ bool QtBackend::CreateDialogWindow(HWND dialog) {
     if (QApplication::instance() == nullptr || DisplayLost()) {
         return false;
     }
+    // The window record holds the widget until DestroyDialogWindow deletes it.
     new DialogWidget(dialog, WidgetOf(dialog->owner));
     return true;
 }
