@@ -15,6 +15,13 @@ void ChargeToClock(uint32_t milliseconds) {
     }
 }
 
+// Loaded once for the test process: its write interception, once installed, lasts as long
+// as the process, and every test binds the same library again.
+win::HMODULE LoadedLibrary() {
+    static const win::HMODULE module = win::LoadLibraryA("ZELPORT.dll");
+    return module;
+}
+
 template <typename Entry>
 Entry Lookup(win::HMODULE module, const char* name) {
     return reinterpret_cast<Entry>(win::GetProcAddress(module, name));
@@ -24,7 +31,7 @@ Entry Lookup(win::HMODULE module, const char* name) {
 
 SimulatedLibrary::SimulatedLibrary(win::VirtualClock& clock) {
     g_usbLibrary.Unload();
-    win::HMODULE module = win::LoadLibraryA("ZELPORT.dll");
+    win::HMODULE module = LoadedLibrary();
     if (module == nullptr) {
         return;
     }
@@ -57,9 +64,7 @@ SimulatedLibrary::~SimulatedLibrary() {
         m_reset("", nullptr, nullptr);  // no printers: nothing keeps running between tests
     }
     g_clock = nullptr;
-    // The library stays loaded: its write interception, once installed, lasts as long as the
-    // process, and the next test binds the same library again.
-    g_usbLibrary = CUsbLibrary{};
+    g_usbLibrary = CUsbLibrary{};  // the module stays with LoadedLibrary
 }
 
 bool SimulatedLibrary::Reset(const std::string& config) {
