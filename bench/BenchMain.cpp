@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     }
     if (realClockDownload) {
         RegisterRealClockDownload();
+        RegisterCliDownloadPeakMemory();
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -9,5 +9,6 @@ constexpr const char* kMeasurePeakMemoryOption = "--measure-peak-memory";
 
 void RegisterRealClockWaits();
 void RegisterRealClockDownload();
+void RegisterCliDownloadPeakMemory();
 void RegisterStartupTimes();
 int MeasurePeakMemoryOfOneDownload();

@@ -1,8 +1,10 @@
 // Peak resident memory of a whole Download, measured in a process of its own: the benchmark
 // starts this program again in its measuring mode, which runs one start-up check and one
-// Download in virtual time and reports what the kernel counted.
+// Download in virtual time and reports what the kernel counted. On the real clock, the same
+// for rxt9-update-cli, as GNU time reports it.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -12,6 +14,7 @@
 #include "platform/Kernel.h"
 #include "platform/testing/ChildProcess.h"
 #include "platform/testing/ProcessMemory.h"
+#include "platform/testing/TemporaryDirectory.h"
 
 namespace {
 
@@ -46,7 +49,53 @@ void BM_PeakResidentMemoryOfADownload(benchmark::State& state) {
 
 BENCHMARK(BM_PeakResidentMemoryOfADownload)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+constexpr const char* kGnuTime = "/usr/bin/time";
+constexpr int kCliDownloadTimeoutMs = 180000;
+
+void BM_PeakResidentMemoryOfCliDownload(benchmark::State& state) {
+    std::string output;
+    for (auto _ : state) {
+        testing_support::TemporaryDirectory runtime;
+        const testing_support::ChildResult child =
+            testing_support::ChildProcess(kGnuTime)
+                .Arg("--format=peak_kilobytes %M")
+                .Arg(win::GetModuleDirectory() + "rxt9-update-cli")
+                .Arg("--download")
+                .Arg("--assume-yes")
+                .Arg("--json")
+                .Env("RXT9_ZELPORT", "")
+                .Env("RXT9_SIM_CONFIG", "")
+                .Env("RXT9_SIM_STATE", "")
+                .Env("XDG_RUNTIME_DIR", runtime.Path())
+                .WorkingDirectory(runtime.Path())
+                .Run(kCliDownloadTimeoutMs);
+        output = child.output;
+        if (child.exitStatus != 0) {
+            state.SkipWithError(("the Download failed:\n" + output).c_str());
+            return;
+        }
+    }
+    const size_t report = output.rfind("peak_kilobytes ");
+    if (report == std::string::npos) {
+        state.SkipWithError("GNU time reported nothing");
+        return;
+    }
+    const double kilobytes = std::stod(output.substr(report + 15));
+    state.counters["peak_MiB"] = kilobytes * 1024 / kMiB;
+    state.counters["goal_MiB"] = (2 * kSetOneImageBytes + 16 * kMiB) / kMiB;
+}
+
 }  // namespace
+
+void RegisterCliDownloadPeakMemory() {
+    if (std::filesystem::exists(kGnuTime) &&
+        std::filesystem::exists(win::GetModuleDirectory() + "rxt9-update-cli")) {
+        benchmark::RegisterBenchmark("BM_PeakResidentMemoryOfCliDownload",
+                                     BM_PeakResidentMemoryOfCliDownload)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+    }
+}
 
 int MeasurePeakMemoryOfOneDownload() {
     MainWindowRun run(MainWindowRun::ClockKind::Virtual);

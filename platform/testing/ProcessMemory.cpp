@@ -15,7 +15,8 @@
 #endif
 #endif
 #ifdef RXT9_ADDRESS_SANITIZER
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's count of live heap bytes (declared here: GCC ships no header for it).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace testing_support {
