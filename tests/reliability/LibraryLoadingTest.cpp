@@ -156,6 +156,10 @@ struct BadLibrary {
     bool commandsOnStandardOutput = false;
 };
 
+void PrintTo(const BadLibrary& bad, std::ostream* out) {
+    *out << bad.name;
+}
+
 class BadLibraryTest : public LibraryLoadingTest,
                        public ::testing::WithParamInterface<BadLibrary> {};
 
