@@ -14,6 +14,7 @@ public:
     explicit CProgressDlg(UINT captionId);
     ~CProgressDlg() override;
 
+    using win::CDialog::Create;
     BOOL Create(win::CWnd* parent = nullptr);
     BOOL DestroyWindow() override;
     void SetRange(int lower, int upper);

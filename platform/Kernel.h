@@ -34,6 +34,8 @@ std::string GetModuleDirectory();
 
 DWORD GetFileAttributesA(LPCSTR path);
 
+// One read(2), write(2) or close(2) on the descriptor. The standard streams, 0 to 2, are not
+// reachable through them: the calls fail with ERROR_INVALID_HANDLE and leave them open.
 BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, void* overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                void* overlapped);
@@ -47,5 +49,11 @@ WORD GetUserDefaultLangID();
 int GetArgCount();
 const char* GetArg(int index);
 void SetCommandLine(int argc, char** argv);
+
+// Puts /dev/null in place of each standard stream the program was started without, first
+// thing in main: otherwise the next descriptor opened (a pipe of the vendor library, the
+// display's connection) would take its number, and what the program writes to its output
+// would land there.
+void OpenMissingStandardStreams();
 
 }  // namespace win

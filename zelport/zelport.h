@@ -1,6 +1,7 @@
 /* The vendor USB interface library's entry points, as the tool loads them at run time.
  * On Linux a handle is a file descriptor: ReadFile, WriteFile and CloseHandle on it are one
- * read(2), one write(2) and one close(2). */
+ * read(2), one write(2) and one close(2). Descriptors 0 to 2 are the tool's standard streams
+ * and never work as pipe handles. */
 #ifndef ZELPORT_ZELPORT_H
 #define ZELPORT_ZELPORT_H
 

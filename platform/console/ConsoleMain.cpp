@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/MessageCatalogue.h"
+#include "platform/Kernel.h"
 #include "platform/console/ConsoleBackend.h"
 #include "platform/console/ConsoleOptions.h"
 #include "platform/console/JsonPresenter.h"
@@ -27,7 +28,7 @@ std::string ProgramName(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    console::Terminal::OpenMissingStandardStreams();
+    win::OpenMissingStandardStreams();
     // Before the vendor library can start its threads.
     console::SignalWatch signals;
 

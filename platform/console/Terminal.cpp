@@ -1,12 +1,10 @@
 #include "platform/console/Terminal.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <initializer_list>
 
 namespace console {
 
@@ -33,16 +31,6 @@ bool InForeground() {
 }
 
 }  // namespace
-
-void Terminal::OpenMissingStandardStreams() {
-    for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        if (fcntl(descriptor, F_GETFD) < 0 && errno == EBADF) {
-            // open returns the lowest free descriptor: this one.
-            const int opened = open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
-            (void)opened;
-        }
-    }
-}
 
 Terminal::Terminal()
     : m_inputIsTerminal(isatty(STDIN_FILENO) == 1), m_outputIsTerminal(isatty(STDOUT_FILENO) == 1) {

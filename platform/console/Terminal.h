@@ -21,10 +21,6 @@ public:
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
-    // Puts /dev/null in place of a closed standard stream, before anything else can take its
-    // descriptor (a pipe of the vendor library read as standard input would lose its data).
-    static void OpenMissingStandardStreams();
-
     void Write(std::string_view text) override;
     void WriteError(std::string_view text) override;
     bool OutputIsTerminal() const override { return m_outputIsTerminal; }

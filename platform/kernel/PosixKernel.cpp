@@ -48,6 +48,15 @@ std::string RuntimeDirectory() {
     return "/tmp";
 }
 
+// Descriptors 0 to 2 are the process's standard streams. No Windows file call reaches those
+// through a small number (0 is the null handle, and the standard handles come from
+// GetStdHandle), so a library that hands these numbers out as pipes gets failing calls
+// instead of the tool's own terminal: nothing read from its input, written to its output or
+// closed under it.
+bool IsStandardStream(HANDLE handle) {
+    return handle >= 0 && handle <= STDERR_FILENO;
+}
+
 }  // namespace
 
 DWORD GetLastError() {
@@ -63,9 +72,9 @@ HANDLE CreateMutexA(const void* /*securityAttributes*/, BOOL /*initialOwner*/, L
     const std::string path =
         RuntimeDirectory() + "/" + name + "." + std::to_string(getuid()) + ".lock";
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd == 0) {
-        // With standard input closed the lock would get descriptor 0, which reads as a null
-        // handle; keep it clear of the standard streams.
+    if (fd >= 0 && IsStandardStream(fd)) {
+        // With a standard stream closed the lock would get its descriptor, which the file
+        // calls do not reach; keep it clear of them.
         const int moved = fcntl(fd, F_DUPFD_CLOEXEC, 3);
         close(fd);
         fd = moved;
@@ -153,6 +162,10 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
     if (bytesRead != nullptr) {
         *bytesRead = 0;
     }
+    if (IsStandardStream(file)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
     ssize_t count = 0;
     do {
         // A signal that arrives before anything moved has not transferred anything.
@@ -173,6 +186,10 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytes
     if (bytesWritten != nullptr) {
         *bytesWritten = 0;
     }
+    if (IsStandardStream(file)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
     ssize_t count = 0;
     do {
         count = write(static_cast<int>(file), buffer, bytesToWrite);
@@ -188,7 +205,7 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytes
 }
 
 BOOL CloseHandle(HANDLE object) {
-    if (object < 0 || close(static_cast<int>(object)) != 0) {
+    if (object < 0 || IsStandardStream(object) || close(static_cast<int>(object)) != 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
@@ -204,6 +221,16 @@ WORD GetUserDefaultLangID() {
         }
     }
     return LANG_ENGLISH_US;
+}
+
+void OpenMissingStandardStreams() {
+    for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (fcntl(descriptor, F_GETFD) < 0 && errno == EBADF) {
+            // open returns the lowest free descriptor: this one.
+            const int opened = open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+            (void)opened;
+        }
+    }
 }
 
 void SetCommandLine(int argc, char** argv) {

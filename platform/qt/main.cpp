@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Kernel.h"
 #include "platform/qt/DisplayCheck.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/WinApp.h"
@@ -56,6 +57,7 @@ void ReportFirstWindowShown() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    win::OpenMissingStandardStreams();
     std::vector<char*> arguments(argv, argv + argc + 1);
     const std::string missingDisplay = win::DisplayCheck::MissingDisplay(argc, argv);
     if (!missingDisplay.empty()) {

@@ -2,6 +2,7 @@
 
 #include "platform/Kernel.h"
 #include "platform/VirtualClock.h"
+#include "platform/testing/PacketPipe.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/TemporaryDirectory.h"
 
@@ -97,6 +98,27 @@ TEST(KernelTest, LibraryLoadingLooksOnlyBesideTheProgram) {
     const std::string directoryOfProgram = win::GetModuleDirectory();
     ASSERT_FALSE(directoryOfProgram.empty());
     EXPECT_EQ(directoryOfProgram.back(), '/');
+}
+
+TEST(KernelTest, FileCallsNeverReachTheStandardStreams) {
+    // A library that hands out 0, 1 or 2 as pipe handles must not make the tool read its
+    // terminal, write printer commands to its output or close either.
+    for (const HANDLE stream : {HANDLE{0}, HANDLE{1}, HANDLE{2}}) {
+        const bool wasOpen = testing_support::IsHandleOpen(stream);
+        char byte = 'x';
+        DWORD moved = 99;
+        win::SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(win::ReadFile(stream, &byte, 1, &moved, nullptr)) << stream;
+        EXPECT_EQ(moved, 0u);
+        EXPECT_EQ(win::GetLastError(), ERROR_INVALID_HANDLE);
+        moved = 99;
+        win::SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(win::WriteFile(stream, &byte, 1, &moved, nullptr)) << stream;
+        EXPECT_EQ(moved, 0u);
+        EXPECT_EQ(win::GetLastError(), ERROR_INVALID_HANDLE);
+        EXPECT_FALSE(win::CloseHandle(stream)) << stream;
+        EXPECT_EQ(testing_support::IsHandleOpen(stream), wasOpen) << stream;
+    }
 }
 
 TEST(KernelTest, CommandLineArguments) {
