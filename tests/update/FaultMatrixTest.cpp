@@ -153,7 +153,7 @@ TEST_F(FaultMatrixTest, ThePrinterFallingSilentAtEachReply) {
 // The blocks of an image that the matrix visits: all of DATA4(M), and of the two large images
 // the first and last four and every 50th. Every block costs a Download up to it, and a write
 // fault makes the library intercept every write of the run, so all 2355 blocks of the three
-// images take about twenty minutes: RXT9_FAULT_MATRIX_BLOCKS=all visits every one of them.
+// images take about a quarter of an hour: RXT9_FAULT_MATRIX_BLOCKS=all visits every one.
 std::vector<int> BlocksToVisit(int blocks) {
     const char* which = std::getenv("RXT9_FAULT_MATRIX_BLOCKS");
     const bool all = which != nullptr && std::string(which) == "all";
