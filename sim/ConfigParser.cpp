@@ -220,6 +220,9 @@ bool ConfigParser::ParsePrinter(PrinterConfig& printer) {
     if (m_key == "write-short") {
         return ParseWriteFault(printer, WriteFault::Action::TakeShort);
     }
+    if (m_key == "unplug-at") {
+        return ParseWriteFault(printer, WriteFault::Action::Unplug);
+    }
     if (m_key == "reply-short") {
         return ParseReplyFault(printer, false);
     }

@@ -18,7 +18,10 @@ SimulatedPrinter::WriteResult SimulatedPrinter::OnHostWrite(std::span<const uint
     const HostWrite write = m_device.Classify(bytes);
     size_t taken = bytes.size();
     if (const WriteFault* fault = m_faults.OnWrite(write)) {
-        if (fault->action == WriteFault::Action::Fail) {
+        if (fault->action == WriteFault::Action::Unplug) {
+            Unplug();
+        }
+        if (fault->action != WriteFault::Action::TakeShort) {
             result.outcome = Outcome::Failed;
             return result;
         }
@@ -50,11 +53,15 @@ SimulatedPrinter::WriteResult SimulatedPrinter::OnHostWrite(std::span<const uint
     }
     if (m_config.unplugAfterImageBytes && m_imageBytes >= *m_config.unplugAfterImageBytes &&
         write.kind == HostWrite::Kind::Image) {
-        m_unplugged = true;
-        m_replies.clear();
-        m_device.PowerOff();
+        Unplug();
     }
     return result;
+}
+
+void SimulatedPrinter::Unplug() {
+    m_unplugged = true;
+    m_replies.clear();
+    m_device.PowerOff();
 }
 
 void SimulatedPrinter::Deliver(std::span<const uint8_t> bytes) {

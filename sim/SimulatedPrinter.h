@@ -56,6 +56,8 @@ private:
     // that rounding never loses time; commits the bytes when asked.
     uint32_t LinkTime(size_t bytes, bool commit);
     void Deliver(std::span<const uint8_t> bytes);
+    // Pulls the plug: replies not yet sent are lost and the image being received ends.
+    void Unplug();
 
     const PrinterConfig m_config;
     PrinterDevice m_device;

@@ -1,5 +1,5 @@
-// A configured fault of the host's writes: the n-th write of a command or image block fails or
-// is taken only in part.
+// A configured fault of the host's writes: the n-th write of a command or image block fails, is
+// taken only in part, or is the moment the printer is unplugged.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,11 @@
 namespace sim {
 
 struct WriteFault {
-    enum class Action { Fail, TakeShort };
+    enum class Action {
+        Fail,
+        TakeShort,
+        Unplug,  // the write fails, and so does every later transfer and open
+    };
 
     // Image blocks when set, otherwise writes of `command`.
     bool image = false;

@@ -27,6 +27,7 @@ firmware s 454F11 A789
 open-fails pipe01
 write-fails start-write:t 2
 write-short image 500 3
+unplug-at version-inquiry 2
 reply-short version 18
 reply-header status E4474431 2
 silent-after 4
@@ -65,7 +66,7 @@ identity-hex 41 42 00 43 44 45
     EXPECT_FALSE(first.controlOpenFails);
     EXPECT_FALSE(first.pipe00OpenFails);
     EXPECT_TRUE(first.pipe01OpenFails);
-    ASSERT_EQ(first.writeFaults.size(), 2u);
+    ASSERT_EQ(first.writeFaults.size(), 3u);
     EXPECT_FALSE(first.writeFaults[0].image);
     EXPECT_EQ(first.writeFaults[0].command, CommandKind::StartWrite);
     EXPECT_EQ(first.writeFaults[0].area, AreaLayout::ByLetter('t'));
@@ -76,6 +77,9 @@ identity-hex 41 42 00 43 44 45
     EXPECT_EQ(first.writeFaults[1].acceptedBytes, 500u);
     EXPECT_EQ(first.writeFaults[1].occurrence, 3u);
     EXPECT_EQ(first.writeFaults[1].action, sim::WriteFault::Action::TakeShort);
+    EXPECT_EQ(first.writeFaults[2].command, CommandKind::VersionInquiry);
+    EXPECT_EQ(first.writeFaults[2].occurrence, 2u);
+    EXPECT_EQ(first.writeFaults[2].action, sim::WriteFault::Action::Unplug);
     ASSERT_EQ(first.replyFaults.size(), 2u);
     EXPECT_EQ(first.replyFaults[0].inquiry, CommandKind::VersionInquiry);
     EXPECT_EQ(first.replyFaults[0].missingBytes, 18u);

@@ -188,4 +188,31 @@ TEST(SimulatedPrinter, UnplugsAfterTheConfiguredImageBytes) {
     }
 }
 
+TEST(SimulatedPrinter, UnplugsAsTheConfiguredWriteArrives) {
+    struct Case {
+        std::string write;
+        size_t failedAt;  // index of the write in a download of one small DATA1(M)
+    };
+    const Case cases[] = {
+        {"download-mode", 0},
+        {"version-inquiry", 1},
+        {"prepare:p", 2},
+        {"image 2", 5},
+    };
+    for (const Case& c : cases) {
+        SimulatedPrinter printer(PrinterFrom("unplug-at " + c.write));
+        std::vector<Outcome> outcomes;
+        for (const std::vector<uint8_t>& write : DownloadWrites("p", 20000)) {
+            outcomes.push_back(printer.OnHostWrite(write, 0).outcome);
+        }
+        std::vector<Outcome> expected(c.failedAt, Outcome::Taken);
+        expected.push_back(Outcome::Failed);
+        expected.resize(outcomes.size(), Outcome::Gone);
+        EXPECT_EQ(outcomes, expected) << c.write;
+        EXPECT_FALSE(printer.IsAttached()) << c.write;
+        EXPECT_FALSE(printer.TakeReply().has_value()) << "no reply outlives the plug";
+        EXPECT_FALSE(printer.Device().InDownloadMode()) << c.write;
+    }
+}
+
 }  // namespace

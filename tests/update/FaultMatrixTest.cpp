@@ -105,6 +105,9 @@ TEST_F(FaultMatrixTest, EveryCommandAndReplyLost) {
                  exchange.phase, exchange.lost, exchange.restarts});
         RunCase({exchange.write + " short", "write-short " + kind + " 2 " + occurrence,
                  exchange.phase, exchange.lost, exchange.restarts});
+        // The same message, but no restart command reaches a printer that has gone.
+        RunCase({exchange.write + " unplugged", "unplug-at " + kind + " " + occurrence,
+                 exchange.phase, exchange.lost, 0});
         if (exchange.reply.empty()) {
             continue;
         }
