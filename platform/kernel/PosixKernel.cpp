@@ -72,7 +72,7 @@ HANDLE CreateMutexA(const void* /*securityAttributes*/, BOOL /*initialOwner*/, L
     const std::string path =
         RuntimeDirectory() + "/" + name + "." + std::to_string(getuid()) + ".lock";
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0 && IsStandardStream(fd)) {
+    if (IsStandardStream(fd)) {
         // With a standard stream closed the lock would get its descriptor, which the file
         // calls do not reach; keep it clear of them.
         const int moved = fcntl(fd, F_DUPFD_CLOEXEC, 3);
