@@ -83,8 +83,25 @@ void BM_WaitWithProgress10sOnRealClock(benchmark::State& state) {
     });
 }
 
-// The mean wall time of the runs, against the sum of the waits they cannot go below.
-void ReportAgainstFloor(benchmark::State& state, double wallMs, double floorMs) {
+// One main window per iteration on the real clock. `measure` runs it and gives the run's wall
+// time in milliseconds, setting `failure` for a run that went wrong; the result is
+// the mean against the sum of the waits the run cannot go below.
+template <typename Measure>
+void MeasureAgainstFloor(benchmark::State& state, double floorMs, Measure measure) {
+    double wallMs = 0;
+    for (auto _ : state) {
+        MainWindowRun run(MainWindowRun::ClockKind::Real);
+        if (!run.Ready()) {
+            state.SkipWithError("no simulated library");
+            return;
+        }
+        const char* failure = nullptr;
+        wallMs += measure(run, failure);
+        if (failure != nullptr) {
+            state.SkipWithError(failure);
+            return;
+        }
+    }
     const double perRun = wallMs / static_cast<double>(state.iterations());
     state.counters["wall_ms"] = perRun;
     state.counters["floor_ms"] = floorMs;
@@ -92,43 +109,27 @@ void ReportAgainstFloor(benchmark::State& state, double wallMs, double floorMs) 
 }
 
 void BM_StartupCheckOnRealClock(benchmark::State& state) {
-    double wallMs = 0;
-    for (auto _ : state) {
-        MainWindowRun run(MainWindowRun::ClockKind::Real);
-        if (!run.Ready()) {
-            state.SkipWithError("no simulated library");
-            return;
-        }
+    MeasureAgainstFloor(state, kStartupCheckFloorMs, [](MainWindowRun& run, const char*& failure) {
         const auto started = std::chrono::steady_clock::now();
         run.Run(false);
-        wallMs +=
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
-                .count();
         if (!run.Boxes().empty()) {
-            state.SkipWithError("the start-up check failed");
-            return;
+            failure = "the start-up check failed";
         }
-    }
-    ReportAgainstFloor(state, wallMs, kStartupCheckFloorMs);
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+            .count();
+    });
 }
 
 void BM_DownloadSetOneOnRealClock(benchmark::State& state) {
-    double wallMs = 0;
-    for (auto _ : state) {
-        MainWindowRun run(MainWindowRun::ClockKind::Real);
-        if (!run.Ready()) {
-            state.SkipWithError("no simulated library");
-            return;
-        }
+    MeasureAgainstFloor(state, kDownloadFloorMs, [](MainWindowRun& run, const char*& failure) {
         run.Run(true);
         if (!run.Succeeded()) {
-            state.SkipWithError("the Download did not succeed");
-            return;
+            failure = "the Download did not succeed";
+            return 0.0;
         }
         // The success box comes at the very end of the run.
-        wallMs += static_cast<double>(run.Boxes().back().time - run.PressTick());
-    }
-    ReportAgainstFloor(state, wallMs, kDownloadFloorMs);
+        return static_cast<double>(run.Boxes().back().time - run.PressTick());
+    });
 }
 
 }  // namespace
