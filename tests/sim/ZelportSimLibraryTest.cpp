@@ -292,7 +292,7 @@ TEST_F(ZelportSimLibrary, RepliesComeShortOrWithAnotherHeader) {
 }
 
 TEST_F(ZelportSimLibrary, ASilentPrinterFailsTheReadAtTheTimeLimit) {
-    Configure("time-limit-ms 50\nprinter\nsilent-after 1\n");
+    Configure("time-limit-ms 500\nprinter\nsilent-after 1\n");
     Port port;
     EXPECT_EQ(port.Ask(kStatusInquiry, 18).size(), 18u);
     EXPECT_EQ(port.Write(kIdentityRead), 22);

@@ -380,11 +380,11 @@ TEST_F(UpdateTest, ThePrinterDisappearingOrFallingSilent) {
          {ErrorBox(Text(IDS_FAILED))},
          0},
         {"silent in download mode",
-         "time-limit-ms 50\nprinter\nsilent-after 5\n",
+         kSilentPrinterTimeLimit + std::string("printer\nsilent-after 5\n"),
          {ErrorBox(Error(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD))},
          1},
         {"silent after the transfer",
-         "time-limit-ms 50\nprinter\nsilent-after 6\n",
+         kSilentPrinterTimeLimit + std::string("printer\nsilent-after 6\n"),
          {NoOwnerErrorBox(Text(IDS_FAILED))},
          1},
     };

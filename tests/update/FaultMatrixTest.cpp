@@ -20,12 +20,13 @@ struct FaultCase {
 
 class FaultMatrixTest : public UpdateTest {
 protected:
-    void RunCase(const FaultCase& fault) {
+    // `settings`: global keys ahead of the printer's.
+    void RunCase(const FaultCase& fault, const std::string& settings = "") {
         SCOPED_TRACE(fault.name + ": " + fault.config);
         win::ModelBackend fresh(&clock);
         win::SetUiBackend(&fresh);
         clock.Set(kStart);
-        ASSERT_TRUE(sim.Reset("time-limit-ms 20\nprinter\n" + fault.config + "\n"));
+        ASSERT_TRUE(sim.Reset(settings + "printer\n" + fault.config + "\n"));
         const int handlesBefore = testing_support::CountOpenHandles();
         bool buttonEnabled = false;
         {
@@ -146,9 +147,10 @@ TEST_F(FaultMatrixTest, ThePrinterFallingSilentAtEachReply) {
         {"", "", Phase::Run, {NoOwnerErrorBox(UpdateTest::Text(2008))}, 1},
     };
     for (size_t answered = 0; answered < std::size(silent); ++answered) {
-        RunCase({"silent after " + std::to_string(answered),
-                 "silent-after " + std::to_string(answered), silent[answered].phase,
-                 silent[answered].lost, silent[answered].restarts});
+        RunCase(
+            {"silent after " + std::to_string(answered), "silent-after " + std::to_string(answered),
+             silent[answered].phase, silent[answered].lost, silent[answered].restarts},
+            kSilentPrinterTimeLimit);
     }
     std::printf("[ matrix   ] %d cases of a silent printer\n", m_cases);
 }
