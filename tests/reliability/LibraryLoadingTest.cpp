@@ -216,6 +216,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    "streams-after-count",
                    kExitStartupClosed,
+                   {StartupError(IDS_STATE_FAILED)}},
+        // Writes vanish into /dev/null and every read brings zeros, which no reply begins with.
+        BadLibrary{"HandlesOfOtherFiles",
+                   RXT9_MISBEHAVING_LIBRARY,
+                   "",
+                   "other-files",
+                   kExitStartupClosed,
                    {StartupError(IDS_STATE_FAILED)}}),
     [](const ::testing::TestParamInfo<BadLibrary>& info) { return info.param.name; });
 

@@ -6,12 +6,14 @@
 //   standard-streams     device 0's control handle is stderr, PIPE00 stdout, PIPE01 stdin
 //   streams-after-count  the printer count's probes get numbers of no open file; every later
 //                        open of PIPE00 gets stdout and of PIPE01 stdin
+//   other-files          device 0's control handle and PIPE00 are /dev/null, PIPE01 /dev/zero
 //   (anything else)      the vendor id is accepted and every open fails
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
 
+#include "platform/testing/ForeignFile.h"
 #include "zelport/zelport.h"
 
 namespace {
@@ -57,6 +59,10 @@ HANDLE OpenHandle(bool control, bool pipeOut, uint32_t deviceIndex) {
             return kNoSuchFile;
         }
         return pipeOut ? kStandardOutput : kStandardInput;
+    }
+    if (mode == "other-files") {
+        const bool reading = !control && !pipeOut;
+        return testing_support::OpenForeignFile(reading ? "/dev/zero" : "/dev/null", !reading);
     }
     return INVALID_HANDLE_VALUE;
 }
