@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -64,10 +63,10 @@ protected:
     }
 
     std::string ConfigFor(int run) const {
-        char identity[16];
-        std::snprintf(identity, sizeof(identity), "R%05d", run);
+        const std::string number = std::to_string(run);
+        const std::string identity = "R" + std::string(5 - number.size(), '0') + number;
         if (run % 2 == 0) {
-            return "printer\nidentity " + std::string(identity) + "\n";
+            return "printer\nidentity " + identity + "\n";
         }
         const Fault& fault = m_faults[static_cast<size_t>(run / 2) % m_faults.size()];
         return std::string(fault.silent ? kSilentPrinterTimeLimit : "") + "printer\nidentity " +
