@@ -16,23 +16,24 @@ LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     {
         CUsbPort port;
         port.SetDeviceIds(m_package.GetVendorId(), m_package.GetProductId());
-        if (!CheckPrinterCount(port)) {
-            EndDialog(0);
-        } else if (!port.Open()) {
+        // Each step shows its own box where it fails; the port closes with this block.
+        BOOL ready = CheckPrinterCount(port);
+        if (ready && !port.Open()) {
             CMessageCatalogue::ShowBox(
                 m_hWnd, CMessageCatalogue::ComposeError(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART),
                 kCaptionError);
-            EndDialog(0);
-        } else if (!m_bForceDownload &&
-                   !CheckPrinterState(port, printerId, m_bSalesFile, m_package.GetModelCode())) {
-            port.Close();
-            EndDialog(0);
-        } else if (!CheckVersions(port, upToDate, nullptr, FALSE)) {
-            EndDialog(0);
-        } else {
+            ready = FALSE;
+        }
+        ready = ready &&
+                (m_bForceDownload ||
+                 CheckPrinterState(port, printerId, m_bSalesFile, m_package.GetModelCode())) &&
+                CheckVersions(port, upToDate, nullptr, FALSE);
+        if (ready) {
             m_strPrinterId = printerId;
             ShowPackageRow();
             EnableDownloadButton();
+        } else {
+            EndDialog(0);
         }
     }
     m_bRunning = false;
