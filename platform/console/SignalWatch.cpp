@@ -19,8 +19,9 @@ bool InheritedAsIgnored(int signal) {
 }  // namespace
 
 SignalWatch::SignalWatch() {
-    signal(SIGPIPE, SIG_IGN);
-    signal(SIGHUP, SIG_IGN);
+    // The earlier dispositions are of no use: the program never restores them.
+    (void)signal(SIGPIPE, SIG_IGN);
+    (void)signal(SIGHUP, SIG_IGN);
     sigset_t watched;
     sigemptyset(&watched);
     for (const int signal : {SIGINT, SIGTERM}) {

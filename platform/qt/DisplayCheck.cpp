@@ -2,9 +2,9 @@
 
 #include <QString>
 #include <QtGlobal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 namespace win {
 
@@ -21,17 +21,15 @@ bool IsSet(const char* name) {
 
 void GuardedHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (g_opening && type == QtFatalMsg) {
-        std::fprintf(stderr, "rxt9-update: cannot open a window on the display%s%s\n",
-                     g_lastWarning.empty() ? "" : ": ", g_lastWarning.c_str());
-        std::fflush(stderr);
+        std::cerr << "rxt9-update: cannot open a window on the display"
+                  << (g_lastWarning.empty() ? "" : ": ") << g_lastWarning << std::endl;
         std::_Exit(1);
     }
     if (type == QtWarningMsg &&
         (message.startsWith(QStringLiteral("The X11 connection broke")) ||
          message.startsWith(QStringLiteral("The Wayland connection broke")))) {
         // Qt ends the process right after this warning.
-        std::fputs("rxt9-update: the connection to the display is broken; the program ends.\n",
-                   stderr);
+        std::cerr << "rxt9-update: the connection to the display is broken; the program ends.\n";
     }
     if (g_opening && type == QtWarningMsg) {
         // Qt names the cause (an unreachable display, a missing plugin) in a warning just

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <chrono>
-#include <cstdio>
+#include <iostream>
 #include <thread>
 
 #include "platform/qt/DialogWidget.h"
@@ -43,10 +43,8 @@ DialogWidget* QtBackend::WidgetOf(HWND dialog) {
 bool QtBackend::DisplayLost() {
     if (!m_displayLost && m_displayBroken && m_displayBroken()) {
         m_displayLost = true;
-        std::fputs(
-            "rxt9-update: the connection to the display is broken; the program finishes "
-            "without its windows.\n",
-            stderr);
+        std::cerr << "rxt9-update: the connection to the display is broken; the program finishes "
+                     "without its windows.\n";
     }
     return m_displayLost;
 }
@@ -172,7 +170,7 @@ void QtBackend::RunMessageBox(QMessageBox& box) {
 }
 
 void QtBackend::WriteMessageBox(const std::string& text, const std::string& caption) {
-    std::fprintf(stderr, "rxt9-update: %s: %s\n", caption.c_str(), text.c_str());
+    std::cerr << "rxt9-update: " << caption << ": " << text << '\n';
 }
 
 }  // namespace win

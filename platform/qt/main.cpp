@@ -2,11 +2,12 @@
 // as given; Qt reads its own options from a copy.
 #include <unistd.h>
 #include <QApplication>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <iomanip>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -49,9 +50,9 @@ double ProcessStartSeconds() {
 // the time since the process started, and the wall clock for measuring from outside.
 void ReportFirstWindowShown() {
     const double elapsed = MonotonicSeconds(CLOCK_BOOTTIME) - ProcessStartSeconds();
-    std::fprintf(stderr, "rxt9-update: first window on screen %.0f ms after the start, at %.6f\n",
-                 elapsed * 1000.0, MonotonicSeconds(CLOCK_REALTIME));
-    std::fflush(stderr);
+    std::cerr << std::fixed << std::setprecision(0) << "rxt9-update: first window on screen "
+              << elapsed * 1000.0 << " ms after the start, at " << std::setprecision(6)
+              << MonotonicSeconds(CLOCK_REALTIME) << std::endl;
 }
 
 }  // namespace
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
     std::vector<char*> arguments(argv, argv + argc + 1);
     const std::string missingDisplay = win::DisplayCheck::MissingDisplay(argc, argv);
     if (!missingDisplay.empty()) {
-        std::fprintf(stderr, "rxt9-update: %s\n", missingDisplay.c_str());
+        std::cerr << "rxt9-update: " << missingDisplay << '\n';
         return 1;
     }
     win::DisplayCheck::GuardOpening();

@@ -1,8 +1,8 @@
 #include "platform/ui/Framework.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Wnd.h"
@@ -90,7 +90,7 @@ std::vector<HWND> Framework::Dialogs() const {
 
 UiBackend& Framework::Backend() {
     if (m_backend == nullptr) {
-        std::fputs("The dialog framework has no backend installed.\n", stderr);
+        std::cerr << "The dialog framework has no backend installed.\n";
         std::abort();
     }
     return *m_backend;
