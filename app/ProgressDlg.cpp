@@ -1,7 +1,7 @@
 #include "app/ProgressDlg.h"
 
 #include <cstdint>
-#include <cstdio>
+#include <string>
 
 #include "app/MessageCatalogue.h"
 #include "platform/Kernel.h"
@@ -68,8 +68,7 @@ void CProgressDlg::UpdatePercent(int position) {
     if (percent != 100) {
         percent %= 100;
     }
-    char text[16];
-    std::snprintf(text, sizeof(text), "%d%c", percent, '%');
+    const std::string text = std::to_string(percent) + '%';
     if (GetDlgItemText(IDC_PROGRESS_PERCENT) != text) {
         SetDlgItemText(IDC_PROGRESS_PERCENT, text);
     }

@@ -1,6 +1,5 @@
 #include "printer/StatusQuery.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/Kernel.h"
@@ -48,9 +47,8 @@ BOOL CStatusQuery::Query(CUsbPort& port, DWORD* errorCode, WORD* printingState,
         *printingState = status[16];
     }
     if (modelCode != nullptr) {
-        char code[3] = {};
-        std::snprintf(code, sizeof(code), "%02x", status[4]);
-        *modelCode = code;
+        constexpr char kDigits[] = "0123456789abcdef";
+        *modelCode = {kDigits[status[4] >> 4], kDigits[status[4] & 0xF]};
     }
     if (identity != nullptr) {
         identity->append(reinterpret_cast<const char*>(identityReply + 22), 6);

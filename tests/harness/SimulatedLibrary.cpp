@@ -1,6 +1,6 @@
 #include "tests/harness/SimulatedLibrary.h"
 
-#include <cstdio>
+#include <iomanip>
 #include <sstream>
 
 #include "printer/UsbLibrary.h"
@@ -101,9 +101,10 @@ std::string SimulatedLibrary::Firmware(char area, unsigned printer) {
     if (m_firmware(printer, area, version, &checksum) != 1) {
         return {};
     }
-    char text[8];
-    std::snprintf(text, sizeof(text), "%04X", checksum);
-    return std::string(reinterpret_cast<const char*>(version), 6) + "/" + text;
+    std::ostringstream text;
+    text << std::string(reinterpret_cast<const char*>(version), 6) << '/' << std::uppercase
+         << std::hex << std::setw(4) << std::setfill('0') << checksum;
+    return text.str();
 }
 
 int SimulatedLibrary::InDownloadMode(unsigned printer) {

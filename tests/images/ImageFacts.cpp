@@ -1,8 +1,9 @@
 #include "tests/images/ImageFacts.h"
 
-#include <cstdio>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -102,7 +103,7 @@ uint16_t LittleEndianWordSum(const std::vector<uint8_t>& bytes) {
 }
 
 std::string ChecksumText(uint16_t sum) {
-    char text[5];
-    std::snprintf(text, sizeof text, "%04X", sum);
-    return text;
+    std::ostringstream text;
+    text << std::uppercase << std::hex << std::setw(4) << std::setfill('0') << sum;
+    return text.str();
 }

@@ -51,7 +51,7 @@ bool SRecordFile::Parse(std::string_view text, std::string& error) {
         }
         Record record;
         if (!ParseRecord(line.text, record, error)) {
-            error = "line " + std::to_string(m_lines.size() + 1) + ": " + error;
+            error.insert(0, "line " + std::to_string(m_lines.size() + 1) + ": ");
             return false;
         }
         m_lines.push_back(std::move(line));

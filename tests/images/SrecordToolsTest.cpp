@@ -2,8 +2,9 @@
 // Skipped where the package is not installed.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <iomanip>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -48,9 +49,13 @@ TEST_P(SrecordToolsTest, SrecInfoReadsTheWholeImageWithoutComplaint) {
 
 TEST_P(SrecordToolsTest, SrecCatFilledAreaHasTheManifestChecksum) {
     const std::string output = TemporaryPath("area.bin");
-    char first[16], end[16];
-    std::snprintf(first, sizeof first, "0x%08X", GetParam().area.first);
-    std::snprintf(end, sizeof end, "0x%08X", GetParam().area.last + 1);
+    const auto address = [](uint32_t value) {
+        std::ostringstream text;
+        text << "0x" << std::uppercase << std::hex << std::setw(8) << std::setfill('0') << value;
+        return text.str();
+    };
+    const std::string first = address(GetParam().area.first);
+    const std::string end = address(GetParam().area.last + 1);
     ASSERT_TRUE(RunCommand({RXT9_SREC_CAT, GetParam().path, "-fill", "0xFF", first, end, "-crop",
                             first, end, "-offset", std::string("-") + first, "-o", "-", "-binary"},
                            output))

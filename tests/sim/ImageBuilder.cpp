@@ -1,7 +1,6 @@
 #include "tests/sim/ImageBuilder.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace simtest {
 
@@ -26,10 +25,10 @@ std::string ImageBuilder::Record(int type, uint32_t address, std::span<const uin
     }
     body.push_back(static_cast<uint8_t>(~sum));
     std::string line = "S" + std::to_string(type);
-    char hex[3];
+    constexpr char kDigits[] = "0123456789ABCDEF";
     for (uint8_t b : body) {
-        std::snprintf(hex, sizeof hex, "%02X", b);
-        line += hex;
+        line += kDigits[b >> 4];
+        line += kDigits[b & 0xF];
     }
     return line;
 }

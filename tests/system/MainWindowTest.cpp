@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, StartOptions) {
         window.DoModal();
         EXPECT_EQ(window.m_bForceDownload, c.force);
         EXPECT_EQ(window.m_bSalesFile, c.salesFile ? TRUE : FALSE);
-        std::remove(workingDirectory.File("Sales.txt").c_str());
+        std::filesystem::remove(workingDirectory.File("Sales.txt"));
     }
 }
 

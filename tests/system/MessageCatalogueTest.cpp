@@ -79,7 +79,8 @@ TEST(MessageCatalogueTest, ErrorTextAppendsItsSuffixDirectly) {
 TEST(MessageCatalogueTest, NotApplicableFormatKeepsLeadingZeros) {
     const std::string format = CMessageCatalogue::Load(2006);
     char text[256];
-    std::snprintf(text, sizeof(text), format.c_str(), "450A41", 0x3AC3u, "452C11", 0x0A7Fu);
+    ASSERT_GT(
+        std::snprintf(text, sizeof(text), format.c_str(), "450A41", 0x3AC3u, "452C11", 0x0A7Fu), 0);
     EXPECT_STREQ(text,
                  "This program is not applicable on this printer.\nDATA1(M) : 450A41 / "
                  "3AC3\nDATA2(T) : 452C11 / 0A7F");

@@ -1,6 +1,7 @@
 #include "zelport/sim/TransferTrace.h"
 
-#include <cstdio>
+#include <iomanip>
+#include <sstream>
 
 namespace zelsim {
 
@@ -24,10 +25,11 @@ void TransferTrace::Transfer(std::string_view pipe, std::string_view direction, 
     if (!bytes.empty()) {
         line += ':';
     }
-    char hex[4];
+    constexpr char kDigits[] = "0123456789ABCDEF";
     for (size_t i = 0; i < bytes.size() && i < kBytesShown; ++i) {
-        std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
-        line += hex;
+        line += ' ';
+        line += kDigits[bytes[i] >> 4];
+        line += kDigits[bytes[i] & 0xF];
     }
     if (bytes.size() > kBytesShown) {
         line += " ...";
@@ -42,9 +44,9 @@ void TransferTrace::Event(const std::string& text) {
 std::string TransferTrace::Stamp() const {
     const auto elapsed = std::chrono::steady_clock::now() - m_start;
     const double seconds = std::chrono::duration<double>(elapsed).count();
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%11.6f", seconds);
-    return stamp;
+    std::ostringstream stamp;
+    stamp << std::fixed << std::setprecision(6) << std::setw(11) << seconds;
+    return stamp.str();
 }
 
 }  // namespace zelsim
