@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> arguments = options.systemArguments;
     std::vector<char*> systemArgv;
+    systemArgv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) {
         systemArgv.push_back(argument.data());
     }

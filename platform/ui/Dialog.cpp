@@ -58,7 +58,8 @@ intptr_t CDialog::DoModal() {
     // The owner takes no input while its modal dialog is open.
     CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : AfxGetMainWnd();
     HWND ownerWindow = owner != nullptr && owner != this ? owner->m_hWnd : nullptr;
-    const bool disableOwner = IsWindow(ownerWindow) && ownerWindow->enabled;
+    const bool disableOwner =
+        ownerWindow != nullptr && IsWindow(ownerWindow) && ownerWindow->enabled;
     if (disableOwner) {
         win::EnableWindow(ownerWindow, FALSE);
     }

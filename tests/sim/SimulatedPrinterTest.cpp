@@ -136,11 +136,11 @@ TEST(SimulatedPrinter, StopsAnsweringAfterTheConfiguredReplies) {
 TEST(SimulatedPrinter, SlowLinkChargesEveryByteWithoutRoundingLoss) {
     SimulatedPrinter printer(PrinterFrom("link-rate 3"));
     const std::vector<uint8_t> stray{'x'};
-    std::vector<uint32_t> times;
-    for (int i = 0; i < 3; ++i) {
-        times.push_back(printer.OnHostWrite(stray, 0).linkMilliseconds);
-    }
-    EXPECT_EQ(times, (std::vector<uint32_t>{333, 333, 334}));
+    const uint32_t first = printer.OnHostWrite(stray, 0).linkMilliseconds;
+    const uint32_t second = printer.OnHostWrite(stray, 0).linkMilliseconds;
+    const uint32_t third = printer.OnHostWrite(stray, 0).linkMilliseconds;
+    EXPECT_EQ((std::vector<uint32_t>{first, second, third}),
+              (std::vector<uint32_t>{333, 333, 334}));
 
     SimulatedPrinter fast(PrinterFrom("link-rate 4096"));
     EXPECT_EQ(fast.OnHostWrite(StartWrite('p'), 0).linkMilliseconds, 125u);
