@@ -2,22 +2,21 @@
 
 #include <algorithm>
 
+#include "sim/HexText.h"
+
 namespace sim {
 
 namespace {
 
 // "12 bytes: 1B 66 72 00 ..." with at most the first eight bytes.
 std::string Sample(std::span<const uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text = std::to_string(bytes.size()) + (bytes.size() == 1 ? " byte" : " bytes");
     const size_t shown = std::min<size_t>(bytes.size(), 8);
     if (shown > 0) {
         text += ':';
     }
     for (size_t i = 0; i < shown; ++i) {
-        text += ' ';
-        text += kDigits[bytes[i] >> 4];
-        text += kDigits[bytes[i] & 0xF];
+        text += ' ' + HexText(bytes[i], 2);
     }
     if (shown < bytes.size()) {
         text += " ...";

@@ -6,26 +6,16 @@
 #include <sstream>
 
 #include "sim/AreaLayout.h"
+#include "sim/HexText.h"
 
 namespace sim {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 std::string HexBytes(const std::array<uint8_t, 6>& bytes) {
     std::string text;
     for (uint8_t b : bytes) {
-        text += kHexDigits[b >> 4];
-        text += kHexDigits[b & 0xF];
-    }
-    return text;
-}
-
-std::string Hex16(uint16_t value) {
-    std::string text;
-    for (int shift = 12; shift >= 0; shift -= 4) {
-        text += kHexDigits[(value >> shift) & 0xF];
+        text += HexText(b, 2);
     }
     return text;
 }
@@ -161,7 +151,7 @@ bool StateFile::Store(const std::vector<PrinterState>& printers) const {
             for (const AreaLayout& area : AreaLayout::All()) {
                 const ItemFirmware& firmware = printer.firmware[area.Index()];
                 out << area.letter << ' ' << HexBytes(firmware.version) << ' '
-                    << Hex16(firmware.checksum) << '\n';
+                    << HexText(firmware.checksum, 4) << '\n';
             }
         }
         out.flush();

@@ -9,6 +9,7 @@
 #include <iomanip>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,9 +51,12 @@ double ProcessStartSeconds() {
 // the time since the process started, and the wall clock for measuring from outside.
 void ReportFirstWindowShown() {
     const double elapsed = MonotonicSeconds(CLOCK_BOOTTIME) - ProcessStartSeconds();
-    std::cerr << std::fixed << std::setprecision(0) << "rxt9-update: first window on screen "
-              << elapsed * 1000.0 << " ms after the start, at " << std::setprecision(6)
-              << MonotonicSeconds(CLOCK_REALTIME) << std::endl;
+    // Formatted apart, so that std::cerr keeps its default number format.
+    std::ostringstream line;
+    line << std::fixed << std::setprecision(0) << "rxt9-update: first window on screen "
+         << elapsed * 1000.0 << " ms after the start, at " << std::setprecision(6)
+         << MonotonicSeconds(CLOCK_REALTIME) << '\n';
+    std::cerr << line.str() << std::flush;
 }
 
 }  // namespace

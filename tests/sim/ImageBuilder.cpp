@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/HexText.h"
+
 namespace simtest {
 
 ImageBuilder::ImageBuilder(const sim::AreaLayout& area)
@@ -25,10 +27,8 @@ std::string ImageBuilder::Record(int type, uint32_t address, std::span<const uin
     }
     body.push_back(static_cast<uint8_t>(~sum));
     std::string line = "S" + std::to_string(type);
-    constexpr char kDigits[] = "0123456789ABCDEF";
     for (uint8_t b : body) {
-        line += kDigits[b >> 4];
-        line += kDigits[b & 0xF];
+        line += sim::HexText(b, 2);
     }
     return line;
 }

@@ -3,6 +3,8 @@
 #include <iomanip>
 #include <sstream>
 
+#include "sim/HexText.h"
+
 namespace zelsim {
 
 namespace {
@@ -25,11 +27,8 @@ void TransferTrace::Transfer(std::string_view pipe, std::string_view direction, 
     if (!bytes.empty()) {
         line += ':';
     }
-    constexpr char kDigits[] = "0123456789ABCDEF";
     for (size_t i = 0; i < bytes.size() && i < kBytesShown; ++i) {
-        line += ' ';
-        line += kDigits[bytes[i] >> 4];
-        line += kDigits[bytes[i] & 0xF];
+        line += ' ' + sim::HexText(bytes[i], 2);
     }
     if (bytes.size() > kBytesShown) {
         line += " ...";
