@@ -18,9 +18,8 @@ struct UsbLibraryCleanup {
 
 }  // namespace
 
-// Defined in this order: the record is cleared before the application object is built (it is
-// constant-initialised), and its clean-up runs after the application object is destroyed.
-CUsbLibrary g_usbLibrary{};
+// Defined before the application object, so that the library is freed after that object is
+// destroyed. The record itself is constant-initialised: it is clear before anything runs.
 static UsbLibraryCleanup g_usbLibraryCleanup;
 CUpdateApp theApp;
 

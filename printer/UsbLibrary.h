@@ -28,6 +28,5 @@ struct CUsbLibrary {
     }
 };
 
-// Defined beside the application object, so that it is cleared before that object is built
-// and freed after it is destroyed.
-extern CUsbLibrary g_usbLibrary;
+// Constant-initialised, so that it is clear before any object of the program is built.
+extern constinit CUsbLibrary g_usbLibrary;

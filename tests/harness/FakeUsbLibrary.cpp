@@ -19,7 +19,7 @@ FakeUsbLibrary::~FakeUsbLibrary() {
     g_fake = nullptr;
 }
 
-testing_support::PacketPipe& FakeUsbLibrary::Latest(const std::string& pipe) {
+FakePipe& FakeUsbLibrary::Latest(const std::string& pipe) {
     for (auto it = opens.rbegin(); it != opens.rend(); ++it) {
         if (it->pipe == pipe && it->index == 0 && it->pipeEnds) {
             return *it->pipeEnds;
@@ -39,7 +39,7 @@ HANDLE FakeUsbLibrary::OpenPipe(const std::string& pipe, uint32_t index) {
         opens.push_back({pipe, index, nullptr});
         return handle;
     }
-    auto ends = std::make_shared<testing_support::PacketPipe>();
+    auto ends = std::make_shared<FakePipe>();
     opens.push_back({pipe, index, ends});
     return ends->NearEnd();
 }

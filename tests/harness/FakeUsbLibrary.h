@@ -8,15 +8,15 @@
 #include <utility>
 #include <vector>
 
-#include "platform/testing/PacketPipe.h"
 #include "printer/UsbLibrary.h"
+#include "tests/harness/FakePipe.h"
 
 class FakeUsbLibrary {
 public:
     struct Open {
         std::string pipe;  // "PIPE00", "PIPE01" or "CONT"
         uint32_t index;
-        std::shared_ptr<testing_support::PacketPipe> pipeEnds;
+        std::shared_ptr<FakePipe> pipeEnds;
     };
 
     FakeUsbLibrary();
@@ -33,7 +33,7 @@ public:
     std::vector<Open> opens;
 
     // The far end of the newest open of a pipe of device 0.
-    testing_support::PacketPipe& Latest(const std::string& pipe);
+    FakePipe& Latest(const std::string& pipe);
 
 private:
     static BOOL SetVenderID(uint32_t vendorId);

@@ -2,7 +2,7 @@
 
 #include "platform/Kernel.h"
 #include "platform/VirtualClock.h"
-#include "platform/testing/PacketPipe.h"
+#include "platform/testing/Handles.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/TemporaryDirectory.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/MessageCatalogue.h"
-#include "platform/testing/PacketPipe.h"
+#include "platform/testing/Handles.h"
 #include "platform/testing/ProcessMemory.h"
 #include "tests/harness/SimulatedLibrary.h"
 #include "tests/harness/UpdateHarness.h"

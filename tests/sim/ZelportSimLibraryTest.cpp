@@ -7,10 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/link/HostIo.h"
 #include "tests/sim/ImageBuilder.h"
 #include "tests/sim/Protocol.h"
 #include "zelport/sim/ZelportSim.h"
+#include "zelport/sim/link/HostIo.h"
 #include "zelport/zelport.h"
 
 namespace {

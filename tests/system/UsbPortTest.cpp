@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/VirtualClock.h"
+#include "platform/testing/Handles.h"
 #include "printer/StatusQuery.h"
 #include "printer/UsbPort.h"
 #include "tests/harness/FakeUsbLibrary.h"

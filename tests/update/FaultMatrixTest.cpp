@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/testing/PacketPipe.h"
+#include "platform/testing/Handles.h"
 #include "tests/update/UpdateTest.h"
 
 namespace {

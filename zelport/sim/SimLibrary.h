@@ -22,13 +22,13 @@
 #include <thread>
 #include <vector>
 
-#include "platform/link/PacketPipe.h"
-#include "platform/link/Poller.h"
-#include "platform/link/WriteInterceptor.h"
 #include "sim/SimConfig.h"
 #include "sim/SimulatedPrinter.h"
 #include "sim/StateFile.h"
 #include "zelport/sim/TransferTrace.h"
+#include "zelport/sim/link/PacketPipe.h"
+#include "zelport/sim/link/Poller.h"
+#include "zelport/sim/link/WriteInterceptor.h"
 #include "zelport/zelport.h"
 
 namespace zelsim {

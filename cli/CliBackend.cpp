@@ -1,0 +1,295 @@
+#include "cli/CliBackend.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/Resource.h"
+#include "platform/Kernel.h"
+#include "platform/ui/User.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kInterruptedStatus = 130;
+
+bool IsPackageField(int id) {
+    return std::find(std::begin(IDC_PACKAGE_VERSION), std::end(IDC_PACKAGE_VERSION), id) !=
+               std::end(IDC_PACKAGE_VERSION) ||
+           std::find(std::begin(IDC_PACKAGE_CHECKSUM), std::end(IDC_PACKAGE_CHECKSUM), id) !=
+               std::end(IDC_PACKAGE_CHECKSUM);
+}
+
+}  // namespace
+
+CliBackend::CliBackend(ConsolePresenter& presenter, console::Terminal& terminal,
+                       console::SignalWatch& signals, InteractionSettings settings,
+                       KnownMessages messages)
+    : ConsoleBackend(terminal, signals),
+      m_presenter(presenter),
+      m_settings(settings),
+      m_messages(std::move(messages)) {}
+
+bool CliBackend::CreateDialogWindow(win::HWND dialog) {
+    if (!ModelBackend::CreateDialogWindow(dialog)) {
+        return false;
+    }
+    if (m_mainWindow == nullptr && IsDialogOf(dialog, IDD_UPDATE_DIALOG)) {
+        m_mainWindow = dialog;
+        m_phase = Phase::StartupCheck;
+    } else if (IsDialogOf(dialog, IDD_PROGRESS_DIALOG)) {
+        m_progressWindow = dialog;
+        if (m_download) {
+            m_download->NoteProgressWindow();
+        }
+    }
+    return true;
+}
+
+void CliBackend::DestroyDialogWindow(win::HWND dialog) {
+    Present();
+    if (dialog == m_progressWindow) {
+        m_progressWindow = nullptr;
+        m_presenter.ProgressClosed();
+    } else if (dialog == m_mainWindow) {
+        m_phase = Phase::Closed;
+    }
+    ModelBackend::DestroyDialogWindow(dialog);
+}
+
+void CliBackend::ShowDialogWindow(win::HWND dialog, bool show) {
+    if (show && dialog == m_mainWindow) {
+        m_presenter.MainWindowShown(dialog->text);
+    } else if (dialog == m_progressWindow) {
+        m_progressChanged = true;
+    }
+    ModelBackend::ShowDialogWindow(dialog, show);
+}
+
+void CliBackend::WindowChanged(win::HWND window, win::WindowChange change) {
+    ModelBackend::WindowChanged(window, change);
+    const bool shownChange =
+        change == win::WindowChange::Text || change == win::WindowChange::Progress;
+    if (m_progressWindow != nullptr && shownChange &&
+        (window == m_progressWindow || window->parent == m_progressWindow)) {
+        m_progressChanged = true;
+    }
+    if (!MainWindowOpen() || window->parent != m_mainWindow) {
+        return;
+    }
+    if (window->Id() == IDC_DOWNLOAD && change == win::WindowChange::Enabled) {
+        DownloadButtonChanged(window->enabled);
+    } else if (change == win::WindowChange::Text && IsPackageField(window->Id())) {
+        // The package row is written directly, not through the data transfer.
+        m_rowsChanged = true;
+    }
+}
+
+void CliBackend::DataTransferred(win::HWND dialog) {
+    ModelBackend::DataTransferred(dialog);
+    if (dialog == m_mainWindow) {
+        m_rowsChanged = true;
+    }
+}
+
+void CliBackend::DownloadButtonChanged(bool enabled) {
+    switch (m_phase) {
+        case Phase::StartupCheck:
+            if (enabled) {
+                Present();
+                m_phase = Phase::Ready;
+                m_passedStartup = true;
+                m_presenter.Ready();
+            }
+            return;
+        case Phase::Ready:
+            if (!enabled) {
+                Present();
+                m_phase = Phase::Downloading;
+                m_download.emplace(m_messages.success, m_messages.newest);
+                m_presenter.DownloadStarted();
+            }
+            return;
+        case Phase::Downloading:
+            if (enabled) {
+                Present();
+                m_phase = Phase::Ready;
+                m_presenter.DownloadEnded(*m_download);
+                m_lastDownload = m_download->Reason();
+                m_download.reset();
+            }
+            return;
+        case Phase::Starting:
+        case Phase::Closed:
+            return;
+    }
+}
+
+void CliBackend::Present(Urgency urgency) {
+    if (m_rowsChanged && MainWindowOpen()) {
+        m_rowsChanged = false;
+        const MainWindowRows rows = MainWindowRows::Read(m_mainWindow);
+        if (rows != m_shownRows) {
+            m_shownRows = rows;
+            m_presenter.Rows(rows);
+        }
+    }
+    if (m_progressChanged && m_progressWindow != nullptr && m_progressWindow->visible) {
+        // A progress window is set up in a burst of changes with messages processed in
+        // between (its first position pumps messages before it is set); a state is shown
+        // once it has stayed the same from one look to the next, so that the burst's halfway
+        // states do not show.
+        const ProgressSnapshot progress = ProgressSnapshot::Read(m_progressWindow);
+        if (urgency == Urgency::Now || progress == m_polledProgress) {
+            m_progressChanged = false;
+            m_presenter.Progress(progress);
+        }
+        m_polledProgress = progress;
+    }
+}
+
+void CliBackend::TakeSignals() {
+    while (m_signals.Take() != 0) {
+        switch (m_phase) {
+            case Phase::Downloading:
+                if (!m_interrupted) {
+                    m_interrupted = true;
+                    Present();
+                    m_presenter.Interrupted(true);
+                }
+                break;
+            case Phase::Ready:
+                // The main window closes at its next wait for input.
+                if (!m_interrupted) {
+                    m_interrupted = true;
+                    Present();
+                    m_presenter.Interrupted(false);
+                }
+                break;
+            case Phase::Starting:
+            case Phase::StartupCheck:
+            case Phase::Closed:
+                // The printer is not in download mode outside a download: nothing to finish.
+                EndAtOnce();
+        }
+    }
+}
+
+void CliBackend::EndAtOnce() {
+    Present();
+    m_presenter.Interrupted(false);
+    m_presenter.Finished(ExitReason::Interrupted);
+    m_terminal.RestoreMode();
+    std::_Exit(kInterruptedStatus);
+}
+
+void CliBackend::PollInput() {
+    TakeSignals();
+    ModelBackend::PollInput();
+    Present(Urgency::Settled);
+}
+
+void CliBackend::WaitForInput(win::HWND modalDialog) {
+    TakeSignals();
+    Present();
+    if (modalDialog != m_mainWindow || m_phase != Phase::Ready || m_interrupted) {
+        CloseWindow();
+        return;
+    }
+    if (m_settings.download) {
+        if (m_downloadPressed) {
+            CloseWindow();
+        } else {
+            m_downloadPressed = true;
+            PressButton(IDC_DOWNLOAD);
+        }
+        return;
+    }
+    if (m_terminal.InputIsTerminal() && !m_inputEnded) {
+        m_terminal.DiscardTypeAhead();
+        m_presenter.AskFor(Prompt::MainWindow);
+    }
+    for (;;) {
+        switch (WaitForKey()) {
+            case console::Key::Enter:
+                PressButton(IDC_DOWNLOAD);
+                return;
+            case console::Key::Escape:
+            case console::Key::Quit:
+                CloseWindow();
+                return;
+            case console::Key::EndOfInput:
+                m_inputEnded = true;
+                CloseWindow();
+                return;
+            case console::Key::Signal:
+                TakeSignals();
+                if (m_interrupted) {
+                    CloseWindow();
+                    return;
+                }
+                break;
+        }
+    }
+}
+
+int CliBackend::ShowMessageBox(win::HWND owner, const std::string& text, const std::string& caption,
+                               UINT type) {
+    Present();
+    if (m_mainWindow == nullptr && text == m_messages.libraryNotFound) {
+        m_libraryRefused = true;
+    }
+    if (m_download) {
+        m_download->NoteMessage(text);
+    }
+    m_presenter.MessageBox({caption, text, console::IconOf(type)});
+    if (m_terminal.InputIsTerminal() && !m_settings.assumeYes && !m_inputEnded && !m_interrupted) {
+        WaitForAcknowledgement();
+    }
+    return ModelBackend::ShowMessageBox(owner, text, caption, type);
+}
+
+void CliBackend::WaitForAcknowledgement() {
+    m_terminal.DiscardTypeAhead();
+    m_presenter.AskFor(Prompt::MessageBox);
+    for (;;) {
+        switch (WaitForKey()) {
+            case console::Key::Enter:
+            case console::Key::Escape:
+                return;
+            case console::Key::EndOfInput:
+                m_inputEnded = true;
+                return;
+            case console::Key::Quit:
+                break;
+            case console::Key::Signal:
+                // Outside a download this ends the program; during one, the boxes that
+                // remain are acknowledged at once so that it can reach its end.
+                TakeSignals();
+                if (m_interrupted) {
+                    return;
+                }
+                break;
+        }
+    }
+}
+
+ExitReason CliBackend::Finish() {
+    Present();
+    ExitReason reason = ExitReason::ClosedBeforeRun;
+    if (m_libraryRefused) {
+        reason = ExitReason::LibraryRefused;
+    } else if (m_interrupted) {
+        reason = ExitReason::Interrupted;
+    } else if (m_mainWindow == nullptr) {
+        reason = ExitReason::AlreadyRunning;
+    } else if (!m_passedStartup) {
+        reason = ExitReason::StartupClosed;
+    } else if (m_lastDownload) {
+        reason = *m_lastDownload;
+    }
+    m_presenter.Finished(reason);
+    return reason;
+}
+
+}  // namespace cli

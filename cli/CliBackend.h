@@ -1,0 +1,81 @@
+// The model backend presented in a terminal: it follows the windows of the system's code,
+// hands what they show to a presenter, turns keys into the model's user actions, and keeps
+// what the exit status needs. The phases follow the Download button of the main window: the
+// start-up check disables it and enables it once it has passed, and each download keeps it
+// disabled from its start to its end.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/ConsolePresenter.h"
+#include "platform/console/ConsoleBackend.h"
+#include "platform/console/SignalWatch.h"
+#include "platform/console/Terminal.h"
+
+namespace cli {
+
+// The texts by which the front-end tells how things ended.
+struct KnownMessages {
+    std::string success;          // a download updated the printer
+    std::string newest;           // the printer already holds the package
+    std::string libraryNotFound;  // the vendor library was refused
+};
+
+struct InteractionSettings {
+    bool download = false;   // press Download once, then close the main window
+    bool assumeYes = false;  // acknowledge message boxes at once
+};
+
+class CliBackend final : public console::ConsoleBackend {
+public:
+    CliBackend(ConsolePresenter& presenter, console::Terminal& terminal,
+               console::SignalWatch& signals, InteractionSettings settings, KnownMessages messages);
+
+    // Once the framework has returned: shows the end and tells why the program ends.
+    ExitReason Finish();
+
+    bool CreateDialogWindow(win::HWND dialog) override;
+    void DestroyDialogWindow(win::HWND dialog) override;
+    void ShowDialogWindow(win::HWND dialog, bool show) override;
+    void WindowChanged(win::HWND window, win::WindowChange change) override;
+    void DataTransferred(win::HWND dialog) override;
+    void PollInput() override;
+    void WaitForInput(win::HWND modalDialog) override;
+    int ShowMessageBox(win::HWND owner, const std::string& text, const std::string& caption,
+                       UINT type) override;
+
+private:
+    enum class Phase { Starting, StartupCheck, Ready, Downloading, Closed };
+
+    enum class Urgency { Settled, Now };
+    // Hands the windows' changes since the last call to the presenter: all of them Now, before
+    // other output or when a window closes; while the program is busy, only settled ones.
+    void Present(Urgency urgency = Urgency::Now);
+    void TakeSignals();
+    [[noreturn]] void EndAtOnce();
+    void DownloadButtonChanged(bool enabled);
+    void WaitForAcknowledgement();
+    bool MainWindowOpen() const { return m_mainWindow != nullptr && m_phase != Phase::Closed; }
+
+    ConsolePresenter& m_presenter;
+    InteractionSettings m_settings;
+    KnownMessages m_messages;
+
+    Phase m_phase = Phase::Starting;
+    win::HWND m_mainWindow = nullptr;
+    win::HWND m_progressWindow = nullptr;
+    bool m_rowsChanged = false;
+    bool m_progressChanged = false;
+    MainWindowRows m_shownRows;  // blank, as the window starts
+    ProgressSnapshot m_polledProgress;
+    std::optional<RunOutcome> m_download;
+    std::optional<ExitReason> m_lastDownload;
+    bool m_passedStartup = false;
+    bool m_libraryRefused = false;
+    bool m_interrupted = false;
+    bool m_downloadPressed = false;
+    bool m_inputEnded = false;
+};
+
+}  // namespace cli

@@ -1,0 +1,89 @@
+#include "cli/ConsoleOptions.h"
+
+#include <string_view>
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kForceDownload = "-frcdlm";
+
+}  // namespace
+
+ConsoleOptions ConsoleOptions::Parse(int argc, const char* const* argv) {
+    ConsoleOptions options;
+    options.systemArguments.emplace_back(argc > 0 && argv[0] != nullptr ? argv[0]
+                                                                        : "rxt9-update-cli");
+    bool forceDownload = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == kForceDownload) {
+            forceDownload = true;
+        } else if (argument == "--download") {
+            options.download = true;
+        } else if (argument == "--assume-yes" || argument == "-y") {
+            options.assumeYes = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
+        } else if (!argument.empty() && argument[0] == '-') {
+            options.error = "unknown option '" + std::string(argument) + "'";
+            return options;
+        } else {
+            options.error = "unexpected argument '" + std::string(argument) + "'";
+            return options;
+        }
+    }
+    if (forceDownload) {
+        options.systemArguments.emplace_back(kForceDownload);
+    }
+    return options;
+}
+
+std::string ConsoleOptions::Usage(const std::string& program) {
+    return "Usage: " + program + " [-frcdlm] [--download] [--assume-yes] [--json]\n" + "       " +
+           program + " --help | --version\n";
+}
+
+std::string ConsoleOptions::Help(const std::string& program) {
+    return Usage(program) +
+           "\n"
+           "Updates the firmware of the one KALDERON RX-T9 printer connected by USB with the\n"
+           "package built into this tool: the same main window and sequences as rxt9-update,\n"
+           "shown in the terminal.\n"
+           "\n"
+           "On a terminal, after the start-up check, Enter presses Download and q or Esc\n"
+           "closes the tool; a message waits for Enter. With standard input not a terminal,\n"
+           "its characters act the same way and its end closes the tool.\n"
+           "\n"
+           "Options:\n"
+           "  -frcdlm           skip the printer state check and the same-printer shortcut,\n"
+           "                    and send package set 1\n"
+           "  --download        press Download once after the start-up check, then close\n"
+           "  -y, --assume-yes  acknowledge every message at once\n"
+           "  --json            write one JSON object a line for every event\n"
+           "  -h, --help        show this text\n"
+           "  --version         show the version\n"
+           "\n"
+           "Exit status:\n"
+           "  0    the last download updated the printer, or the tool was closed before any\n"
+           "  1    the last download failed\n"
+           "  2    nothing to do: the printer already holds this package\n"
+           "  3    the start-up check closed the tool (no printer, several, not applicable,\n"
+           "       a failed read)\n"
+           "  4    the vendor USB library was refused\n"
+           "  64   usage error\n"
+           "  75   another copy of the tool is running\n"
+           "  130  interrupted; a running download was finished first\n"
+           "\n"
+           "Ctrl-C or SIGTERM during a download lets it finish, so that the printer is not\n"
+           "left in download mode, and then ends the tool.\n"
+           "\n"
+           "Environment: RXT9_ZELPORT names the vendor library file to load instead of\n"
+           "ZELPORT.so beside the program.\n";
+}
+
+}  // namespace cli

@@ -1,0 +1,50 @@
+// How the front-end shows what happens in the windows: as text for a person, or as JSON lines
+// for a script.
+#pragma once
+
+#include <string>
+
+#include "cli/ExitReason.h"
+#include "cli/MainWindowRows.h"
+#include "cli/ProgressSnapshot.h"
+#include "cli/RunOutcome.h"
+#include "platform/console/BoxIcon.h"
+
+namespace cli {
+
+using console::BoxIcon;
+
+struct MessageBoxView {
+    std::string caption;
+    std::string text;  // may hold line breaks
+    BoxIcon icon;
+};
+
+enum class Prompt { MainWindow, MessageBox };
+
+class ConsolePresenter {
+public:
+    virtual ~ConsolePresenter() = default;
+
+    virtual void MainWindowShown(const std::string& caption) = 0;
+    virtual void Rows(const MainWindowRows& rows) = 0;
+    virtual void MessageBox(const MessageBoxView& box) = 0;
+    // Called on every change of the open progress window.
+    virtual void Progress(const ProgressSnapshot& progress) = 0;
+    virtual void ProgressClosed() = 0;
+    // The start-up check has passed: Download can be pressed.
+    virtual void Ready() = 0;
+    virtual void DownloadStarted() = 0;
+    virtual void DownloadEnded(const RunOutcome& outcome) = 0;
+    // A signal arrived; during a download the download goes on to its end first.
+    virtual void Interrupted(bool finishingDownload) = 0;
+    // The person at the terminal is expected to press a key.
+    virtual void AskFor(Prompt prompt) = 0;
+    virtual void Finished(ExitReason reason) = 0;
+};
+
+const char* NameOf(BoxIcon icon);
+// What the person at the terminal is asked to do.
+const char* PromptText(Prompt prompt);
+
+}  // namespace cli

@@ -1,0 +1,48 @@
+#include "cli/ExitReason.h"
+
+namespace cli {
+
+int ExitStatusOf(ExitReason reason) {
+    switch (reason) {
+        case ExitReason::Updated:
+        case ExitReason::ClosedBeforeRun:
+            return 0;
+        case ExitReason::Failed:
+            return 1;
+        case ExitReason::UpToDate:
+            return 2;
+        case ExitReason::StartupClosed:
+            return 3;
+        case ExitReason::LibraryRefused:
+            return 4;
+        case ExitReason::AlreadyRunning:
+            return 75;  // EX_TEMPFAIL: try again once the other copy has ended
+        case ExitReason::Interrupted:
+            return 130;
+    }
+    return 1;
+}
+
+const char* NameOf(ExitReason reason) {
+    switch (reason) {
+        case ExitReason::Updated:
+            return "updated";
+        case ExitReason::Failed:
+            return "failed";
+        case ExitReason::UpToDate:
+            return "up-to-date";
+        case ExitReason::ClosedBeforeRun:
+            return "closed";
+        case ExitReason::StartupClosed:
+            return "startup-closed";
+        case ExitReason::LibraryRefused:
+            return "library-refused";
+        case ExitReason::AlreadyRunning:
+            return "already-running";
+        case ExitReason::Interrupted:
+            return "interrupted";
+    }
+    return "failed";
+}
+
+}  // namespace cli

@@ -1,0 +1,23 @@
+// How a run of rxt9-update-cli ended, and the exit status that tells it to a script.
+#pragma once
+
+namespace cli {
+
+enum class ExitReason {
+    Updated,          // the last download took the success end and updated the printer
+    Failed,           // the last download failed
+    UpToDate,         // the printer already held the package
+    ClosedBeforeRun,  // the window was closed before any download
+    StartupClosed,    // the start-up check closed the program
+    LibraryRefused,   // the vendor USB library could not be bound
+    AlreadyRunning,   // another copy holds the single-instance guard
+    Interrupted,
+};
+
+int ExitStatusOf(ExitReason reason);
+// The reason as one word, for the JSON lines.
+const char* NameOf(ExitReason reason);
+
+constexpr int kUsageStatus = 64;
+
+}  // namespace cli

@@ -1,0 +1,105 @@
+#include "cli/JsonPresenter.h"
+
+namespace cli {
+
+namespace {
+
+using nlohmann::ordered_json;
+
+ordered_json Event(const char* name) {
+    return ordered_json{{"event", name}};
+}
+
+ordered_json RowJson(const Row& row) {
+    ordered_json items = ordered_json::array();
+    for (size_t slot = 0; slot < row.size(); ++slot) {
+        items.push_back({{"item", MainWindowRows::kItemNames[slot]},
+                         {"version", row[slot].version},
+                         {"checksum", row[slot].checksum}});
+    }
+    return items;
+}
+
+}  // namespace
+
+void JsonPresenter::Emit(const ordered_json& event) {
+    // Bytes that are not UTF-8 (a printer may report any) become U+FFFD instead of ending
+    // the program.
+    m_output.Write(event.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n");
+}
+
+void JsonPresenter::MainWindowShown(const std::string& caption) {
+    ordered_json event = Event("window");
+    event["caption"] = caption;
+    Emit(event);
+}
+
+void JsonPresenter::Rows(const MainWindowRows& rows) {
+    ordered_json event = Event("rows");
+    event["package"] = RowJson(rows.package);
+    event["before"] = RowJson(rows.before);
+    event["after"] = RowJson(rows.after);
+    Emit(event);
+}
+
+void JsonPresenter::MessageBox(const MessageBoxView& box) {
+    ordered_json event = Event("message");
+    event["caption"] = box.caption;
+    event["text"] = box.text;
+    event["icon"] = NameOf(box.icon);
+    Emit(event);
+}
+
+void JsonPresenter::Progress(const ProgressSnapshot& progress) {
+    if (!m_steps.IsNewStep(progress)) {
+        return;
+    }
+    ordered_json event = Event("progress");
+    event["caption"] = progress.caption;
+    event["message"] = progress.message;
+    event["percent"] = progress.barPercent;
+    Emit(event);
+}
+
+void JsonPresenter::ProgressClosed() {
+    m_steps.Reset();
+}
+
+void JsonPresenter::Ready() {
+    Emit(Event("ready"));
+}
+
+void JsonPresenter::DownloadStarted() {
+    Emit(Event("download"));
+}
+
+void JsonPresenter::DownloadEnded(const RunOutcome& outcome) {
+    ordered_json event = Event("end");
+    event["end"] = outcome.TookSuccessEnd() ? "success" : "failure";
+    event["result"] = NameOf(outcome.Reason());
+    event["status"] = ExitStatusOf(outcome.Reason());
+    Emit(event);
+}
+
+void JsonPresenter::Interrupted(bool finishingDownload) {
+    ordered_json event = Event("interrupt");
+    event["finishing"] = finishingDownload;
+    Emit(event);
+}
+
+void JsonPresenter::AskFor(Prompt prompt) {
+    m_output.WriteError(PromptText(prompt));
+}
+
+void JsonPresenter::Finished(ExitReason reason) {
+    // A second copy shows nothing, as the windowed tool does.
+    if (reason == ExitReason::AlreadyRunning) {
+        return;
+    }
+    ordered_json event = Event("exit");
+    event["status"] = ExitStatusOf(reason);
+    event["reason"] = NameOf(reason);
+    Emit(event);
+}
+
+}  // namespace cli

@@ -1,0 +1,3 @@
+#include "printer/UsbLibrary.h"
+
+constinit CUsbLibrary g_usbLibrary{};

@@ -1,0 +1,214 @@
+// Whole runs of rxt9-update-cli against the simulated printers: how each kind of end shows
+// and which exit status tells it.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/cli/CliProcess.h"
+
+namespace clitest {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+class ProcessRunTest : public CliProcessTest {};
+
+TEST_F(ProcessRunTest, UpdatesThePrinterAndTheNextProcessFindsNothingToDo) {
+    const auto first = Run({"--download"});
+    ASSERT_FALSE(first.timedOut);
+    EXPECT_EQ(first.exitStatus, 0) << first.output;
+    EXPECT_THAT(first.output, HasSubstr("[warning] Success!\n"
+                                        "    Success!\n"
+                                        "    This DATA was downloaded properly on printer.\n"));
+    // The After row holds what the printer reported after the transfer: the package.
+    EXPECT_THAT(first.output,
+                HasSubstr("DATA1(M)  450D42   -      450B42   6B1D   450D42   3AC3\n"));
+    EXPECT_THAT(first.output, HasSubstr("Upgrade [####################] 100%  Loading DATA4(M)"
+                                        "... Do not power off the printer.\n"));
+    const auto commands = CommandsSent();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.back(), kRestartCommand);
+
+    // The state file carries the new firmware into the next process, whose start-up check
+    // already finds it, and whose download ends at the same-printer shortcut.
+    const auto second = Run({"--download"});
+    EXPECT_EQ(second.exitStatus, 2) << second.output;
+    EXPECT_THAT(second.output, HasSubstr("[information] Version Check\n"
+                                         "    DATA in the printer is the newest version.\n"));
+    EXPECT_THAT(second.output, Not(HasSubstr("Success!")));
+    EXPECT_THAT(CommandsSent(), Not(::testing::Contains(kDownloadModeCommand)));
+}
+
+struct StartupCase {
+    const char* name;
+    const char* configuration;
+    const char* message;
+};
+
+class StartupClosesTest : public CliProcessTest,
+                          public ::testing::WithParamInterface<StartupCase> {};
+
+TEST_P(StartupClosesTest, EndsWithStatusThreeAfterItsMessage) {
+    Configure(GetParam().configuration);
+    // Enter would press Download if the window stayed open.
+    const auto result = Run({}, "\n");
+    EXPECT_EQ(result.exitStatus, 3) << result.output;
+    EXPECT_THAT(result.output, HasSubstr(GetParam().message));
+    EXPECT_THAT(result.output, Not(HasSubstr("Download started.")));
+    EXPECT_THAT(CommandsSent(), Not(::testing::Contains(kDownloadModeCommand)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Printers, StartupClosesTest,
+    ::testing::Values(
+        StartupCase{"Missing", "", "[warning] Error\n    Printer is not connected.\n"},
+        StartupCase{"TwoConnected", "printer\nprinter\n",
+                    "    Two or more printers are connected.\n"},
+        StartupCase{"NotApplicable", "printer\nfirmware DATA1(M) 440A00 1234\n",
+                    "[information] Version Check\n"
+                    "    This program is not applicable on this printer.\n"
+                    "    DATA1(M) : 440A00 / 1234\n"
+                    "    DATA2(T) : 452C11 / BEB3\n"
+                    "    And please restart this application.\n"},
+        StartupCase{"Printing", "printer\nprinting-state 1\n", "    It is under printing.\n"},
+        StartupCase{"VersionReplyShort", "printer\nreply-short version 4\n",
+                    "    Failed Version Information!\n"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ProcessRunTest, FailedTransferEndsWithStatusOneAndRestartsThePrinter) {
+    Configure("printer\nwrite-fails image:t 2\n");
+    const auto result = Run({"--download", "--json"});
+    EXPECT_EQ(result.exitStatus, 1) << result.output;
+    const auto events = JsonLines(result.output);
+    const auto messages = EventsNamed(events, "message");
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back()["caption"], "Error");
+    EXPECT_EQ(messages.back()["text"],
+              "Failed!\nPlease turn the printer OFF and then ON, and download again.");
+    const auto ends = EventsNamed(events, "end");
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0]["end"], "failure");
+    EXPECT_EQ(ends[0]["result"], "failed");
+    EXPECT_EQ(ends[0]["status"], 1);
+    const auto commands = CommandsSent();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.back(), kRestartCommand);
+}
+
+TEST_F(ProcessRunTest, JsonLinesDescribeTheWholeDownload) {
+    using nlohmann::json;
+    const auto result = Run({"--json", "--download"});
+    EXPECT_EQ(result.exitStatus, 0);
+    const auto events = JsonLines(result.output);
+    EXPECT_THAT(EventNames(events), ElementsAre("window", "rows", "ready", "download", "progress",
+                                                "rows", "progress", "message", "end", "exit"));
+    EXPECT_EQ(EventsNamed(events, "rows").back(), json::parse(R"j({"event":"rows",
+        "package":[{"item":"DATA1(M)","version":"450D42","checksum":""},
+                   {"item":"DATA2(T)","version":"452C11","checksum":""},
+                   {"item":"DATA3(F)","version":"","checksum":""},
+                   {"item":"DATA4(M)","version":"454F11","checksum":""}],
+        "before":[{"item":"DATA1(M)","version":"450B42","checksum":"6B1D"},
+                  {"item":"DATA2(T)","version":"452C11","checksum":"BEB3"},
+                  {"item":"DATA3(F)","version":"","checksum":""},
+                  {"item":"DATA4(M)","version":"454E11","checksum":"9C27"}],
+        "after":[{"item":"DATA1(M)","version":"450D42","checksum":"3AC3"},
+                 {"item":"DATA2(T)","version":"452C11","checksum":"BEB3"},
+                 {"item":"DATA3(F)","version":"","checksum":""},
+                 {"item":"DATA4(M)","version":"454F11","checksum":"A789"}]})j"));
+
+    // The three progress windows in order, each state at a new tenth of the bar or a new
+    // message line, never going back.
+    std::vector<std::string> captions;
+    json previous;
+    for (const json& progress : EventsNamed(events, "progress")) {
+        if (captions.empty() || captions.back() != progress["caption"]) {
+            captions.push_back(progress["caption"]);
+        } else {
+            const int percent = progress["percent"];
+            const int before = previous["percent"];
+            EXPECT_TRUE(percent / 10 > before / 10 ||
+                        (percent >= before && progress["message"] != previous["message"]))
+                << progress.dump();
+        }
+        previous = progress;
+    }
+    EXPECT_THAT(captions, ElementsAre("Initializing...", "Version Check...", "Upgrade"));
+    EXPECT_EQ(previous, json::parse(R"({"event":"progress","caption":"Upgrade",
+        "message":"Loading DATA4(M)...\nDo not power off the printer.","percent":100})"));
+
+    EXPECT_EQ(EventsNamed(events, "message"),
+              std::vector<json>{json::parse(R"({"event":"message","caption":"Success!",
+                  "text":"Success!\nThis DATA was downloaded properly on printer.",
+                  "icon":"warning"})")});
+    EXPECT_EQ(EventsNamed(events, "end"),
+              std::vector<json>{
+                  json::parse(R"({"event":"end","end":"success","result":"updated","status":0})")});
+    EXPECT_EQ(events.back(), json::parse(R"({"event":"exit","status":0,"reason":"updated"})"));
+}
+
+TEST_F(ProcessRunTest, RestartFailureBesideTheSuccessMessageIsAFailure) {
+    Configure("printer\nwrite-fails restart\n");
+    const auto result = Run({"--json", "--download"});
+    EXPECT_EQ(result.exitStatus, 1) << result.output;
+    const auto events = JsonLines(result.output);
+    const auto messages = EventsNamed(events, "message");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0]["text"],
+              "Failed!\nPlease turn the printer OFF and then ON, and download again.");
+    EXPECT_EQ(messages[1]["caption"], "Success!");
+    EXPECT_EQ(EventsNamed(events, "end").at(0)["result"], "failed");
+}
+
+struct LibraryCase {
+    const char* name;
+    const char* library;  // beside the programs
+};
+
+class LibraryRefusedTest : public CliProcessTest,
+                           public ::testing::WithParamInterface<LibraryCase> {};
+
+TEST_P(LibraryRefusedTest, EndsWithStatusFourAndNoWindow) {
+    testing_support::ChildProcess child(RXT9_CLI);
+    child.Env("RXT9_ZELPORT", std::string(RXT9_BIN_DIR) + "/" + GetParam().library)
+        .Env("XDG_RUNTIME_DIR", directory.Path());
+    const auto result = child.Run(60000);
+    EXPECT_EQ(result.exitStatus, 4) << result.output;
+    EXPECT_EQ(result.output, "[warning] Error\n    ZELPORT.dll Not Found\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, LibraryRefusedTest,
+                         ::testing::Values(LibraryCase{"Missing", "zelport-absent/ZELPORT.so"},
+                                           LibraryCase{"WithoutIoControl",
+                                                       "zelport-incomplete/ZELPORT.so"}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(ProcessRunTest, ForceOptionReachesTheSystemWhereverItStands) {
+    // A printer in an error state fails the state check, which -frcdlm skips.
+    Configure("printer\nerror-code 5\n");
+    const auto plain = Run({"--download"});
+    EXPECT_EQ(plain.exitStatus, 3) << plain.output;
+    EXPECT_THAT(plain.output, HasSubstr("    Printer Error.\n"));
+
+    const auto forced = Run({"--download", "-frcdlm"});
+    EXPECT_EQ(forced.exitStatus, 0) << forced.output;
+    EXPECT_THAT(forced.output, HasSubstr("    This DATA was downloaded properly on printer.\n"));
+}
+
+TEST_F(ProcessRunTest, ClosedOrBrokenOutputLeavesTheDownloadWhole) {
+    // Closed standard streams, then an output pipe whose reader has gone before the first
+    // line (each write fails with EPIPE and would raise SIGPIPE).
+    const auto result = RunScript(
+        "fast \"$CLI\" --download <&- >&- 2>&-\n"
+        "echo \"closed=$?\"\n"
+        "rm printers.state\n"
+        "{ fast \"$CLI\" --download </dev/null; echo \"broken=$?\" >broken.status; } | true\n"
+        "cat broken.status\n");
+    EXPECT_EQ(result.output, "closed=0\nbroken=0\n");
+    const auto commands = CommandsSent();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.back(), kRestartCommand);
+}
+
+}  // namespace
+}  // namespace clitest
