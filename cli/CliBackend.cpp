@@ -274,6 +274,21 @@ void CliBackend::WaitForAcknowledgement() {
     }
 }
 
+ExitReason CliBackend::WithoutMainWindow() const {
+    switch (win::LastMutexOutcome()) {
+        case win::MutexOutcome::HeldElsewhere:
+            return ExitReason::AlreadyRunning;
+        case win::MutexOutcome::Failed:
+            // The kernel has said why on stderr.
+            return ExitReason::LockFailed;
+        case win::MutexOutcome::NotCreated:
+        case win::MutexOutcome::Owned:
+            break;
+    }
+    m_terminal.WriteError("rxt9-update-cli: the main window could not be created\n");
+    return ExitReason::WindowFailed;
+}
+
 ExitReason CliBackend::Finish() {
     Present();
     ExitReason reason = ExitReason::ClosedBeforeRun;
@@ -282,7 +297,7 @@ ExitReason CliBackend::Finish() {
     } else if (m_interrupted) {
         reason = ExitReason::Interrupted;
     } else if (m_mainWindow == nullptr) {
-        reason = ExitReason::AlreadyRunning;
+        reason = WithoutMainWindow();
     } else if (!m_passedStartup) {
         reason = ExitReason::StartupClosed;
     } else if (m_lastDownload) {

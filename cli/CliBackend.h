@@ -53,6 +53,8 @@ private:
     // other output or when a window closes; while the program is busy, only settled ones.
     void Present(Urgency urgency = Urgency::Now);
     void TakeSignals();
+    // Why the program ends when its main window never came.
+    ExitReason WithoutMainWindow() const;
     [[noreturn]] void EndAtOnce();
     void DownloadButtonChanged(bool enabled);
     void WaitForAcknowledgement();

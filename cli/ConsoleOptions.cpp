@@ -76,6 +76,8 @@ std::string ConsoleOptions::Help(const std::string& program) {
            "       a failed read)\n"
            "  4    the vendor USB library was refused\n"
            "  64   usage error\n"
+           "  70   the main window could not be created\n"
+           "  73   the single-instance lock could not be made (the reason is on stderr)\n"
            "  75   another copy of the tool is running\n"
            "  130  interrupted; a running download was finished first\n"
            "\n"

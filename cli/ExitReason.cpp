@@ -17,6 +17,10 @@ int ExitStatusOf(ExitReason reason) {
             return 4;
         case ExitReason::AlreadyRunning:
             return 75;  // EX_TEMPFAIL: try again once the other copy has ended
+        case ExitReason::LockFailed:
+            return 73;  // EX_CANTCREAT
+        case ExitReason::WindowFailed:
+            return 70;  // EX_SOFTWARE
         case ExitReason::Interrupted:
             return 130;
     }
@@ -39,6 +43,10 @@ const char* NameOf(ExitReason reason) {
             return "library-refused";
         case ExitReason::AlreadyRunning:
             return "already-running";
+        case ExitReason::LockFailed:
+            return "lock-failed";
+        case ExitReason::WindowFailed:
+            return "window-failed";
         case ExitReason::Interrupted:
             return "interrupted";
     }

@@ -11,6 +11,8 @@ enum class ExitReason {
     StartupClosed,    // the start-up check closed the program
     LibraryRefused,   // the vendor USB library could not be bound
     AlreadyRunning,   // another copy holds the single-instance guard
+    LockFailed,       // the single-instance guard could not be made
+    WindowFailed,     // the main window could not be created
     Interrupted,
 };
 

@@ -19,8 +19,14 @@ DWORD GetLastError();
 void SetLastError(DWORD error);
 
 // A named mutex that marks a running instance for the user's session. Only the creation and
-// its ERROR_ALREADY_EXISTS answer are offered; it lasts until the process ends.
+// its ERROR_ALREADY_EXISTS answer are offered; it lasts until the process ends. When the mark
+// cannot be made at all, the creation fails (0) and says why on stderr.
 HANDLE CreateMutexA(const void* securityAttributes, BOOL initialOwner, LPCSTR name);
+
+// What the last CreateMutexA of the process found, for a front-end that tells a second copy
+// apart from a mark that could not be made.
+enum class MutexOutcome { NotCreated, Owned, HeldElsewhere, Failed };
+MutexOutcome LastMutexOutcome();
 
 // Loads a shared library from the directory of the running program only. A Windows file name
 // ending in ".dll" is taken as the same name ending in ".so". A path with a directory in it

@@ -1,7 +1,6 @@
 // The kernel calls over POSIX and the dynamic loader.
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,18 +35,6 @@ bool EndsWithDll(const std::string& name) {
     return tail == ".dll";
 }
 
-// The directory for per-user runtime markers: the session's runtime directory when there is
-// one, else the shared temporary directory with the user id in the file name.
-std::string RuntimeDirectory() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat info {};
-    if (runtime != nullptr && *runtime != '\0' && stat(runtime, &info) == 0 &&
-        S_ISDIR(info.st_mode)) {
-        return runtime;
-    }
-    return "/tmp";
-}
-
 // Descriptors 0 to 2 are the process's standard streams. No Windows file call reaches those
 // through a small number (0 is the null handle, and the standard handles come from
 // GetStdHandle), so a library that hands these numbers out as pipes gets failing calls
@@ -64,31 +51,6 @@ DWORD GetLastError() {
 }
 void SetLastError(DWORD error) {
     t_lastError = error;
-}
-
-HANDLE CreateMutexA(const void* /*securityAttributes*/, BOOL /*initialOwner*/, LPCSTR name) {
-    // An advisory lock on a per-user file: the kernel drops it when the process ends, also
-    // when it is killed, so a crashed copy never blocks the next start.
-    const std::string path =
-        RuntimeDirectory() + "/" + name + "." + std::to_string(getuid()) + ".lock";
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (IsStandardStream(fd)) {
-        // With a standard stream closed the lock would get its descriptor, which the file
-        // calls do not reach; keep it clear of them.
-        const int moved = fcntl(fd, F_DUPFD_CLOEXEC, 3);
-        close(fd);
-        fd = moved;
-    }
-    if (fd < 0) {
-        SetLastError(ERROR_GEN_FAILURE);
-        return 0;
-    }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        SetLastError(errno == EWOULDBLOCK ? ERROR_ALREADY_EXISTS : ERROR_GEN_FAILURE);
-        return fd;
-    }
-    SetLastError(ERROR_SUCCESS);
-    return fd;
 }
 
 std::string GetModuleDirectory() {

@@ -101,6 +101,20 @@ INSTANTIATE_TEST_SUITE_P(Signals, InterruptTest,
                                            SignalCase{"Terminate", "TERM"}),
                          [](const auto& info) { return info.param.name; });
 
+TEST_F(CliProcessTest, ALockThatCannotBeMadeIsNotTakenForASecondCopy) {
+    // No runtime directory, and a file where the private fallback directory would go.
+    const auto result = RunScript(
+        "mkdir tmp\n"
+        "echo taken > \"tmp/rxt9-update-$(id -u)\"\n"
+        "XDG_RUNTIME_DIR= TMPDIR=$PWD/tmp fast \"$CLI\" --download -y </dev/null >out 2>err\n"
+        "echo \"status=$?\"\n");
+    EXPECT_EQ(result.output, "status=73\n");
+    EXPECT_EQ(ReadFile("out"), "") << "no window was shown";
+    EXPECT_THAT(ReadFile("err"), HasSubstr("cannot take the single-instance lock: " +
+                                           directory.Path() + "/tmp/rxt9-update-"));
+    EXPECT_THAT(CommandsSent(), ::testing::IsEmpty());
+}
+
 TEST_F(CliProcessTest, SecondCopyEndsAtOnceSilentlyAndTheFirstEndsOnItsSignal) {
     // The first copy waits at its main window on an input that never ends.
     const auto result = RunScript(

@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
 
 #include "platform/Kernel.h"
 #include "platform/VirtualClock.h"
@@ -72,6 +78,92 @@ TEST(KernelTest, NamedMutexAnswersAlreadyExistsForASecondCreation) {
     const HANDLE again = win::CreateMutexA(nullptr, TRUE, "rxt9 test mutex");
     EXPECT_EQ(win::GetLastError(), ERROR_SUCCESS) << "gone with its owner";
     win::CloseHandle(again);
+}
+
+// Where the single-instance lock goes, and what it refuses: a place that another user could
+// have prepared, or a link that would move the lock somewhere else.
+struct LockPlaceCase {
+    const char* name;
+    bool privateRuntime;  // XDG_RUNTIME_DIR names a directory of mode 0700
+    std::function<void(const std::string& runtime, const std::string& fallback)> prepare;
+    win::MutexOutcome expected;
+};
+
+std::string FallbackIn(const std::string& temporary) {
+    return temporary + "/rxt9-update-" + std::to_string(geteuid());
+}
+
+TEST(KernelTest, TheLockLivesOnlyWhereNoOtherUserCanReach) {
+    namespace fs = std::filesystem;
+    using enum win::MutexOutcome;
+    const std::string lockName = "rxt9 lock test." + std::to_string(geteuid()) + ".lock";
+    const LockPlaceCase cases[] = {
+        {"private runtime directory", true, nullptr, Owned},
+        {"runtime directory open to others", true,
+         [](const std::string& runtime, const std::string&) {
+             fs::permissions(runtime, fs::perms::all);
+         },
+         Owned},
+        {"no runtime directory", false, nullptr, Owned},
+        {"fallback open to others", false,
+         [](const std::string&, const std::string& fallback) {
+             fs::create_directory(fallback);
+             fs::permissions(fallback, fs::perms::all);
+         },
+         Failed},
+        {"fallback is a file", false,
+         [](const std::string&, const std::string& fallback) {
+             std::ofstream(fallback) << "not a directory";
+         },
+         Failed},
+        {"fallback is a link", false,
+         [](const std::string& runtime, const std::string& fallback) {
+             fs::create_directory_symlink(runtime, fallback);
+         },
+         Failed},
+        {"lock file is a link", true,
+         [&](const std::string& runtime, const std::string&) {
+             fs::create_symlink(runtime + "/elsewhere", runtime + "/" + lockName);
+         },
+         Failed},
+        {"lock file is a directory", true,
+         [&](const std::string& runtime, const std::string&) {
+             fs::create_directory(runtime + "/" + lockName);
+         },
+         Failed},
+    };
+    for (const LockPlaceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryDirectory runtime;
+        TemporaryDirectory temporary;
+        ScopedEnvironment environment;
+        environment.Set("TMPDIR", temporary.Path());
+        if (c.privateRuntime) {
+            environment.Set("XDG_RUNTIME_DIR", runtime.Path());
+        } else {
+            environment.Unset("XDG_RUNTIME_DIR");
+        }
+        const std::string fallback = FallbackIn(temporary.Path());
+        if (c.prepare) {
+            c.prepare(runtime.Path(), fallback);
+        }
+        ::testing::internal::CaptureStderr();
+        const HANDLE lock = win::CreateMutexA(nullptr, TRUE, "rxt9 lock test");
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(win::LastMutexOutcome(), c.expected);
+        if (c.expected == Failed) {
+            EXPECT_EQ(lock, 0);
+            EXPECT_NE(said.find("cannot take the single-instance lock"), std::string::npos) << said;
+        } else {
+            EXPECT_NE(lock, 0);
+            EXPECT_EQ(said, "");
+            win::CloseHandle(lock);
+        }
+        if (c.expected == Owned && !c.privateRuntime) {
+            EXPECT_EQ(fs::status(fallback).permissions(), fs::perms::owner_all)
+                << "the fallback is made private";
+        }
+    }
 }
 
 TEST(KernelTest, FileAttributesTellWhetherAPathExists) {

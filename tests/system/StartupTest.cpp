@@ -1,3 +1,8 @@
+#include <gmock/gmock.h>
+#include <unistd.h>
+
+#include <string>
+
 #include "app/MessageCatalogue.h"
 #include "platform/ui/WinApp.h"
 #include "printer/UsbLibrary.h"
@@ -73,6 +78,21 @@ TEST_F(StartupTest, ASecondCopyEndsSilently) {
     EXPECT_EQ(model.DialogsCreated(), 0);
     EXPECT_EQ(g_usbLibrary.m_hModule, nullptr) << "the library is not even loaded";
     win::CloseHandle(first);
+}
+
+TEST_F(StartupTest, ALockThatCannotBeMadeEndsTheProgramSilently) {
+    environment.Set("RXT9_ZELPORT", Beside("zelport-none/ZELPORT.so"));
+    environment.Unset("XDG_RUNTIME_DIR");
+    environment.Set("TMPDIR", runtime.Path());
+    // A file where the private directory for the lock would go.
+    runtime.WriteFile("rxt9-update-" + std::to_string(geteuid()), "");
+    ::testing::internal::CaptureStderr();
+    Start();
+    EXPECT_THAT(::testing::internal::GetCapturedStderr(),
+                ::testing::HasSubstr("cannot take the single-instance lock"));
+    EXPECT_TRUE(model.MessageBoxes().empty());
+    EXPECT_EQ(model.DialogsCreated(), 0);
+    EXPECT_EQ(g_usbLibrary.m_hModule, nullptr) << "the library is not even loaded";
 }
 
 }  // namespace
