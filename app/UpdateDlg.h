@@ -70,6 +70,8 @@ public:
     void PumpMessagesFor(DWORD milliseconds, UINT filterMin = 0, UINT filterMax = 0);
     void WaitWithProgress(DWORD milliseconds, CProgressDlg* progress, DWORD slice);
     void WaitInSlices(DWORD milliseconds, CProgressDlg* progress, DWORD slice);
+    // Handles the messages waiting now; TRUE when the window has been asked to close.
+    BOOL CloseRequested();
 
     // The state that the window's operations share. Row texts are per DataSlot.
     win::HICON m_hIcon;

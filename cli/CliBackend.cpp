@@ -23,7 +23,7 @@ bool IsPackageField(int id) {
 }  // namespace
 
 CliBackend::CliBackend(ConsolePresenter& presenter, console::Terminal& terminal,
-                       console::SignalWatch& signals, InteractionSettings settings,
+                       win::EndSignals& signals, InteractionSettings settings,
                        KnownMessages messages)
     : ConsoleBackend(terminal, signals),
       m_presenter(presenter),
@@ -155,7 +155,12 @@ void CliBackend::TakeSignals() {
                 if (!m_interrupted) {
                     m_interrupted = true;
                     Present();
-                    m_presenter.Interrupted(true);
+                    const bool finishing = m_download->EnteredDownloadMode();
+                    m_presenter.Interrupted(finishing);
+                    if (!finishing) {
+                        // The run stops before it puts the printer into download mode.
+                        CloseWindow();
+                    }
                 }
                 break;
             case Phase::Ready:
@@ -294,10 +299,13 @@ ExitReason CliBackend::Finish() {
     ExitReason reason = ExitReason::ClosedBeforeRun;
     if (m_libraryRefused) {
         reason = ExitReason::LibraryRefused;
-    } else if (m_interrupted) {
-        reason = ExitReason::Interrupted;
     } else if (m_mainWindow == nullptr) {
         reason = WithoutMainWindow();
+    } else if (m_lastDownload == ExitReason::Failed) {
+        // A failed download is told as such, interrupted or not.
+        reason = ExitReason::Failed;
+    } else if (m_interrupted) {
+        reason = ExitReason::Interrupted;
     } else if (!m_passedStartup) {
         reason = ExitReason::StartupClosed;
     } else if (m_lastDownload) {

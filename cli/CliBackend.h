@@ -10,8 +10,8 @@
 
 #include "cli/ConsolePresenter.h"
 #include "platform/console/ConsoleBackend.h"
-#include "platform/console/SignalWatch.h"
 #include "platform/console/Terminal.h"
+#include "platform/kernel/EndSignals.h"
 
 namespace cli {
 
@@ -29,8 +29,8 @@ struct InteractionSettings {
 
 class CliBackend final : public console::ConsoleBackend {
 public:
-    CliBackend(ConsolePresenter& presenter, console::Terminal& terminal,
-               console::SignalWatch& signals, InteractionSettings settings, KnownMessages messages);
+    CliBackend(ConsolePresenter& presenter, console::Terminal& terminal, win::EndSignals& signals,
+               InteractionSettings settings, KnownMessages messages);
 
     // Once the framework has returned: shows the end and tells why the program ends.
     ExitReason Finish();

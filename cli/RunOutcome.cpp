@@ -22,7 +22,7 @@ ExitReason RunOutcome::Reason() const {
     if (m_sawNewest) {
         return ExitReason::UpToDate;
     }
-    return ExitReason::Failed;
+    return m_enteredDownloadMode ? ExitReason::Failed : ExitReason::Interrupted;
 }
 
 bool RunOutcome::TookSuccessEnd() const {

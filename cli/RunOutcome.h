@@ -2,7 +2,8 @@
 // means the printer was updated, the "newest version" message that there was nothing to do,
 // and any other message a failure. A run that showed a progress window had put the printer
 // into download mode; the "newest version" message then comes on the success end, otherwise
-// on the failure end of the same-printer shortcut.
+// on the failure end of the same-printer shortcut. A run that ended without any message and
+// without download mode was stopped before it, when the window was asked to close.
 #pragma once
 
 #include <string>
@@ -17,6 +18,7 @@ public:
         : m_successText(std::move(successText)), m_newestText(std::move(newestText)) {}
 
     void NoteProgressWindow() { m_enteredDownloadMode = true; }
+    bool EnteredDownloadMode() const { return m_enteredDownloadMode; }
     void NoteMessage(const std::string& text);
 
     // Updated only without any failure message: a restart failure reported beside the

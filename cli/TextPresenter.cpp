@@ -40,6 +40,8 @@ const char* ResultText(ExitReason reason) {
             return "the printer was updated";
         case ExitReason::UpToDate:
             return "nothing to do, the printer already holds this package";
+        case ExitReason::Interrupted:
+            return "stopped before download mode, the printer is untouched";
         default:
             return "the download failed";
     }

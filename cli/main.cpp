@@ -11,8 +11,8 @@
 #include "cli/JsonPresenter.h"
 #include "cli/TextPresenter.h"
 #include "platform/Kernel.h"
-#include "platform/console/SignalWatch.h"
 #include "platform/console/Terminal.h"
+#include "platform/kernel/EndSignals.h"
 #include "platform/ui/WinApp.h"
 
 namespace {
@@ -30,7 +30,7 @@ std::string ProgramName(int argc, char** argv) {
 int main(int argc, char** argv) {
     win::OpenMissingStandardStreams();
     // Before the vendor library can start its threads.
-    console::SignalWatch signals;
+    win::EndSignals signals;
 
     const cli::ConsoleOptions options = cli::ConsoleOptions::Parse(argc, argv);
     const std::string program = ProgramName(argc, argv);

@@ -65,7 +65,9 @@ CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
             return RunEnd::Failure;
         }
     }
-    if (!EnterDownloadMode(port)) {
+    // A window asked to close before this point (by the user, the session or a signal) stops
+    // the run with the printer untouched; once in download mode, the run goes on to the restart.
+    if (CloseRequested() || !EnterDownloadMode(port)) {
         return RunEnd::Failure;
     }
     m_bDownloadMode = TRUE;

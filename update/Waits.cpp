@@ -30,6 +30,15 @@ void CUpdateDlg::PumpMessagesFor(DWORD milliseconds, UINT filterMin, UINT filter
     }
 }
 
+BOOL CUpdateDlg::CloseRequested() {
+    win::MSG msg{};
+    while (win::PeekMessage(&msg, nullptr, 0, 0, win::PM_REMOVE)) {
+        win::TranslateMessage(&msg);
+        win::DispatchMessage(&msg);
+    }
+    return IsModalLoopEnded();
+}
+
 void CUpdateDlg::WaitWithProgress(DWORD milliseconds, CProgressDlg* progress, DWORD slice) {
     if (progress == nullptr) {
         PumpMessagesFor(milliseconds);

@@ -3,15 +3,15 @@
 // shows of the windows and how it answers them is left to a class derived from it.
 #pragma once
 
-#include "platform/console/SignalWatch.h"
 #include "platform/console/Terminal.h"
+#include "platform/kernel/EndSignals.h"
 #include "platform/model/ModelBackend.h"
 
 namespace console {
 
 class ConsoleBackend : public win::ModelBackend {
 public:
-    ConsoleBackend(Terminal& terminal, SignalWatch& signals)
+    ConsoleBackend(Terminal& terminal, win::EndSignals& signals)
         : m_terminal(terminal), m_signals(signals) {}
 
 protected:
@@ -23,7 +23,7 @@ protected:
     void CloseWindow();
 
     Terminal& m_terminal;
-    SignalWatch& m_signals;
+    win::EndSignals& m_signals;
 };
 
 }  // namespace console

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -9,6 +10,7 @@
 #include "platform/qt/DialogWidget.h"
 #include "platform/qt/IconImage.h"
 #include "platform/ui/User.h"
+#include "platform/ui/WinApp.h"
 
 namespace win {
 
@@ -28,6 +30,9 @@ QMessageBox::Icon BoxIcon(UINT type) {
             return QMessageBox::NoIcon;
     }
 }
+
+// What the title of a window says once the tool is closing.
+const QString kClosingNote = QStringLiteral(" (closing once the update has finished)");
 
 HWND TopLevelOf(HWND window) {
     return window->parent != nullptr ? window->parent : window;
@@ -49,12 +54,52 @@ bool QtBackend::DisplayLost() {
     return m_displayLost;
 }
 
+void QtBackend::WatchEndSignals(EndSignals& endSignals) {
+    m_endSignals = &endSignals;
+    if (endSignals.Descriptor() < 0) {
+        return;
+    }
+    // Owned by the application, which outlives every window.
+    auto* notifier = new QSocketNotifier(endSignals.Descriptor(), QSocketNotifier::Read,
+                                         QApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, [this] { TakeEndSignals(); });
+}
+
+void QtBackend::TakeEndSignals() {
+    while (m_endSignals != nullptr && m_endSignals->Take() != 0) {
+        RequestEnd();
+    }
+}
+
+void QtBackend::RequestEnd() {
+    if (m_endRequested) {
+        return;
+    }
+    m_endRequested = true;
+    std::cerr << "rxt9-update: asked to end; the tool closes once a running update has "
+                 "finished and the printer is restarted.\n";
+    for (HWND dialog : TopLevelWindows()) {
+        MarkClosing(dialog);
+    }
+    if (CWnd* main = AfxGetMainWnd(); main != nullptr && IsWindow(main->m_hWnd)) {
+        PostMessage(main->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+}
+
+void QtBackend::MarkClosing(HWND dialog) const {
+    if (DialogWidget* widget = WidgetOf(dialog);
+        widget != nullptr && m_endRequested && !widget->windowTitle().endsWith(kClosingNote)) {
+        widget->setWindowTitle(widget->windowTitle() + kClosingNote);
+    }
+}
+
 bool QtBackend::CreateDialogWindow(HWND dialog) {
     if (QApplication::instance() == nullptr || DisplayLost()) {
         return false;
     }
     // The window record holds the widget until DestroyDialogWindow deletes it.
     new DialogWidget(dialog, WidgetOf(dialog->owner));
+    MarkClosing(dialog);
     return true;
 }
 
@@ -80,6 +125,9 @@ void QtBackend::WindowChanged(HWND window, WindowChange change) {
     }
     if (DialogWidget* widget = WidgetOf(TopLevelOf(window))) {
         widget->ApplyChange(window, change);
+        if (change == WindowChange::Text && window->IsDialog()) {
+            MarkClosing(window);
+        }
     }
     if (change == WindowChange::Icon && window->owner == nullptr && window->IsDialog() &&
         window->bigIcon != nullptr) {
@@ -90,6 +138,7 @@ void QtBackend::WindowChanged(HWND window, WindowChange change) {
 }
 
 void QtBackend::PollInput() {
+    TakeEndSignals();
     if (DisplayLost()) {
         return;
     }
@@ -98,7 +147,8 @@ void QtBackend::PollInput() {
 }
 
 void QtBackend::WaitForInput(HWND modalDialog) {
-    if (DisplayLost()) {
+    TakeEndSignals();
+    if (Unattended()) {
         // Nobody can answer the dialog: it is closed, and a dialog that refuses to close ends
         // the program's message loops.
         if (modalDialog == m_closedWithoutDisplay) {
@@ -138,7 +188,7 @@ void QtBackend::DrawIcon(HWND dialog, int /*x*/, int /*y*/, HICON icon) {
 
 int QtBackend::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                               UINT type) {
-    if (DisplayLost()) {
+    if (Unattended()) {
         WriteMessageBox(text, caption);
         return IDOK;
     }
@@ -148,7 +198,7 @@ int QtBackend::ShowMessageBox(HWND owner, const std::string& text, const std::st
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     RunMessageBox(box);
-    if (m_displayLost) {
+    if (Unattended()) {
         WriteMessageBox(text, caption);
     }
     return IDOK;
@@ -160,7 +210,7 @@ void QtBackend::RunMessageBox(QMessageBox& box) {
     // is done outside Qt, where a broken display cannot end the process.
     constexpr auto kPass = std::chrono::milliseconds(5);
     box.show();
-    while (!DisplayLost()) {
+    while (!Unattended()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (!box.isVisible()) {
             return;

@@ -7,11 +7,18 @@
 // ends as it would on screen, with the printer restarted: message boxes are written to stderr
 // and answered with OK, no new window opens, and each modal dialog is closed when it waits for
 // the user, which ends the program.
+//
+// A signal that would end the program (see EndSignals) is taken the same way, so that a run
+// in progress goes on to its end with the printer restarted: the main window is asked to
+// close, which stops a run that has not put the printer into download mode yet, and from then
+// on message boxes are answered at once and written to stderr, and the open windows say in
+// their titles that the tool closes once it has finished.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "platform/kernel/EndSignals.h"
 #include "platform/qt/DisplayConnection.h"
 #include "platform/ui/UiBackend.h"
 
@@ -36,6 +43,11 @@ public:
     void OnFirstWindowShown(std::function<void()> observer) { m_firstShown = std::move(observer); }
     // Checks the display; once lost, it stays lost.
     bool DisplayLost();
+    // Takes the signals of the watch as requests to end; the watch outlives the backend.
+    void WatchEndSignals(EndSignals& endSignals);
+    // The session or a signal asked the program to end.
+    void RequestEnd();
+    bool EndRequested() const { return m_endRequested; }
 
     bool CreateDialogWindow(HWND dialog) override;
     void DestroyDialogWindow(HWND dialog) override;
@@ -52,11 +64,17 @@ private:
     // delivery, so that its handlers never run inside a Qt event handler.
     void DeliverShownNotices();
     void RunMessageBox(QMessageBox& box);
+    void TakeEndSignals();
+    // Nobody is expected to answer a window any more: the display is gone or an end was asked.
+    bool Unattended() { return DisplayLost() || m_endRequested; }
+    void MarkClosing(HWND dialog) const;
     static void WriteMessageBox(const std::string& text, const std::string& caption);
 
     std::function<bool()> m_displayBroken;
     std::function<void()> m_firstShown;
     bool m_displayLost = false;
+    EndSignals* m_endSignals = nullptr;
+    bool m_endRequested = false;
     HWND m_closedWithoutDisplay = nullptr;
 };
 

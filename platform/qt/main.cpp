@@ -2,6 +2,7 @@
 // as given; Qt reads its own options from a copy.
 #include <unistd.h>
 #include <QApplication>
+#include <QSessionManager>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/Kernel.h"
+#include "platform/kernel/EndSignals.h"
 #include "platform/qt/DisplayCheck.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/WinApp.h"
@@ -63,6 +65,8 @@ void ReportFirstWindowShown() {
 
 int main(int argc, char** argv) {
     win::OpenMissingStandardStreams();
+    // Before Qt or the vendor library can start a thread.
+    win::EndSignals endSignals;
     std::vector<char*> arguments(argv, argv + argc + 1);
     const std::string missingDisplay = win::DisplayCheck::MissingDisplay(argc, argv);
     if (!missingDisplay.empty()) {
@@ -76,6 +80,10 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("rxt9-update"));
 
     win::QtBackend backend;
+    backend.WatchEndSignals(endSignals);
+    // Ending the session is a request to end, as a signal is.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                     [&backend](QSessionManager&) { backend.RequestEnd(); });
     const char* report = std::getenv("RXT9_REPORT_SHOWN");
     if (report != nullptr && *report != '\0') {
         backend.OnFirstWindowShown(ReportFirstWindowShown);

@@ -2,6 +2,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
+#include <string>
+
 #include "tests/cli/CliProcess.h"
 
 namespace clitest {
@@ -59,25 +63,37 @@ struct SignalCase {
     const char* kill;  // how the script signals the program
 };
 
+void PrintTo(const SignalCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+// A script that starts a download in the background, waits until its JSON output holds
+// `awaited`, sends the signal and reports the program's exit status.
+std::string SignalDuring(const std::string& awaited, const char* kill) {
+    // SIGINT and SIGQUIT of a background job are ignored in a shell without job control; env
+    // gives them back their default, as a terminal's job would have them.
+    return "fast_exec env --default-signal \"$CLI\" --json --download </dev/null >run.out "
+           "2>&1 &\n"
+           "cli=$!\n"
+           "tries=0\n"
+           "until grep -qs '" +
+           awaited +
+           "' run.out; do\n"
+           "  tries=$((tries + 1))\n"
+           "  if [ $tries -gt 3000 ]; then kill -KILL $cli; echo never-reached; exit 0; fi\n"
+           "  sleep 0.01\n"
+           "done\n"
+           "kill -" +
+           std::string(kill) +
+           " $cli\n"
+           "wait $cli\n"
+           "echo \"status=$?\"\n";
+}
+
 class InterruptTest : public CliProcessTest, public ::testing::WithParamInterface<SignalCase> {};
 
-TEST_P(InterruptTest, DuringADownloadLetsItFinishThenEndsWith130) {
-    // SIGINT of a background job is ignored in a shell without job control; env gives it
-    // back its default, as a terminal's job would have it.
-    const auto result = RunScript(
-        "fast_exec env --default-signal=INT \"$CLI\" --json --download </dev/null >run.out 2>&1 &\n"
-        "cli=$!\n"
-        "tries=0\n"
-        "until grep -qs '\"event\":\"download\"' run.out; do\n"
-        "  tries=$((tries + 1))\n"
-        "  if [ $tries -gt 3000 ]; then kill -KILL $cli; echo never-started; exit 0; fi\n"
-        "  sleep 0.01\n"
-        "done\n"
-        "kill -" +
-        std::string(GetParam().kill) +
-        " $cli\n"
-        "wait $cli\n"
-        "echo \"status=$?\"\n");
+TEST_P(InterruptTest, DuringTheTransferLetsTheDownloadFinishThenEndsWith130) {
+    const auto result = RunScript(SignalDuring("\"caption\":\"Upgrade\"", GetParam().kill));
     EXPECT_EQ(result.output, "status=130\n");
 
     const auto events = JsonLines(ReadFile("run.out"));
@@ -94,11 +110,45 @@ TEST_P(InterruptTest, DuringADownloadLetsItFinishThenEndsWith130) {
     const auto commands = CommandsSent();
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands.back(), kRestartCommand);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), kRestartCommand), 1);
 }
 
+TEST_P(InterruptTest, BeforeDownloadModeStopsTheRunWithThePrinterUntouched) {
+    // A slow link keeps the tool in its printer checks when the signal comes.
+    Configure("printer\nlink-rate 40\n");
+    const auto result = RunScript(SignalDuring("\"event\":\"download\"", GetParam().kill));
+    EXPECT_EQ(result.output, "status=130\n");
+
+    const auto events = JsonLines(ReadFile("run.out"));
+    ASSERT_EQ(EventsNamed(events, "interrupt").size(), 1u);
+    EXPECT_EQ(EventsNamed(events, "interrupt")[0]["finishing"], false);
+    ASSERT_EQ(EventsNamed(events, "end").size(), 1u);
+    EXPECT_EQ(EventsNamed(events, "end")[0]["result"], "interrupted");
+    EXPECT_TRUE(EventsNamed(events, "message").empty()) << "no step failed";
+    EXPECT_EQ(events.back()["status"], 130);
+    EXPECT_THAT(CommandsSent(), Not(::testing::Contains(kDownloadModeCommand)));
+    EXPECT_THAT(CommandsSent(), Not(::testing::Contains(kRestartCommand)));
+}
+
+TEST_F(CliProcessTest, AnInterruptedDownloadThatFailedEndsWithStatusOne) {
+    Configure("printer\nwrite-fails image:t 2\n");
+    const auto result = RunScript(SignalDuring("\"caption\":\"Upgrade\"", "TERM"));
+    EXPECT_EQ(result.output, "status=1\n");
+    const auto events = JsonLines(ReadFile("run.out"));
+    ASSERT_EQ(EventsNamed(events, "interrupt").size(), 1u);
+    EXPECT_EQ(events.back()["reason"], "failed");
+    ASSERT_FALSE(CommandsSent().empty());
+    EXPECT_EQ(CommandsSent().back(), kRestartCommand);
+}
+
+// Every signal that would end the process, the terminal's and the session's among them.
 INSTANTIATE_TEST_SUITE_P(Signals, InterruptTest,
                          ::testing::Values(SignalCase{"Interrupt", "INT"},
-                                           SignalCase{"Terminate", "TERM"}),
+                                           SignalCase{"Terminate", "TERM"},
+                                           SignalCase{"HangUp", "HUP"}, SignalCase{"Quit", "QUIT"},
+                                           SignalCase{"User1", "USR1"}, SignalCase{"User2", "USR2"},
+                                           SignalCase{"Alarm", "ALRM"},
+                                           SignalCase{"RealTime", "RTMIN+3"}),
                          [](const auto& info) { return info.param.name; });
 
 TEST_F(CliProcessTest, ALockThatCannotBeMadeIsNotTakenForASecondCopy) {

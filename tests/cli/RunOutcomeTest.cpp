@@ -53,7 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
             "RestartFailedAfterUpdate", true, {kFailed, kSuccess}, ExitReason::Failed, true, 1},
         OutcomeCase{
             "RestartFailedWhenNewest", true, {kNewest, kFailed}, ExitReason::Failed, true, 1},
-        OutcomeCase{"NoMessage", false, {}, ExitReason::Failed, false, 1}),
+        // Every failing step shows a message, so a run without one that never entered
+        // download mode was stopped before it, as the window was asked to close.
+        OutcomeCase{"StoppedBeforeDownloadMode", false, {}, ExitReason::Interrupted, false, 130},
+        OutcomeCase{"NoMessageInDownloadMode", true, {}, ExitReason::Failed, false, 1}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Kernel.h"
 #include "platform/VirtualClock.h"
+#include "platform/kernel/EndSignals.h"
 #include "platform/testing/Handles.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/TemporaryDirectory.h"
@@ -164,6 +171,40 @@ TEST(KernelTest, TheLockLivesOnlyWhereNoOtherUserCanReach) {
                 << "the fallback is made private";
         }
     }
+}
+
+// In a child process of its own, since the signals go to the whole process: each signal that
+// would end it is acknowledged and handed on as a request, and the process lives on.
+TEST(EndSignalsTest, SignalsThatWouldEndTheProcessBecomeRequests) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        win::EndSignals watch;
+        std::atomic<int> acknowledged{0};
+        watch.OnArrival([&](int) { ++acknowledged; });
+        std::vector<int> sent = {SIGHUP,  SIGINT,  SIGQUIT, SIGUSR1,     SIGUSR2,
+                                 SIGPIPE, SIGALRM, SIGTERM, SIGRTMIN + 2};
+        for (const int signal : sent) {
+            kill(getpid(), signal);
+        }
+        std::vector<int> taken;
+        while (taken.size() < sent.size()) {
+            pollfd ready{watch.Descriptor(), POLLIN, 0};
+            if (poll(&ready, 1, 5000) != 1) {
+                _exit(2);
+            }
+            while (const int signal = watch.Take()) {
+                taken.push_back(signal);
+            }
+        }
+        std::sort(sent.begin(), sent.end());
+        std::sort(taken.begin(), taken.end());
+        _exit(taken == sent && acknowledged == static_cast<int>(sent.size()) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: wrong signals taken, 2: none came";
 }
 
 TEST(KernelTest, FileAttributesTellWhetherAPathExists) {

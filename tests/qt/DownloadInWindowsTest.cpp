@@ -211,6 +211,62 @@ TEST_F(DownloadInWindowsTest, AFailedTransferIsReportedAndThePrinterRestarted) {
     EXPECT_EQ(sim.Count("restart"), 1);
 }
 
+// The session or a signal asks the program to end while an update runs: the update goes on
+// to its end with the printer restarted, nobody has to answer its message, and the windows
+// then close by themselves.
+TEST_F(DownloadInWindowsTest, AnEndAskedForDuringTheTransferFinishesTheUpdateFirst) {
+    bool pressed = false;
+    std::string titleAfterRequest;
+    ScreenWatcher user([&] {
+        if (AnswerMessageBox()) {
+            return;
+        }
+        win::DialogWidget* progress = ScreenWatcher::OpenDialog(IDD_PROGRESS_DIALOG);
+        if (progress != nullptr && titleAfterRequest.empty() &&
+            progress->windowTitle().startsWith(QStringLiteral("Upgrade"))) {
+            backend.RequestEnd();
+            titleAfterRequest = progress->windowTitle().toStdString();
+        }
+        if (!pressed && Idle()) {
+            DownloadButton()->click();
+            pressed = true;
+        }
+    });
+    ::testing::internal::CaptureStderr();
+    RunMainWindow();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(titleAfterRequest, "Upgrade (closing once the update has finished)");
+    EXPECT_TRUE(boxes.empty()) << "nobody had to answer a box";
+    EXPECT_THAT(said, ::testing::HasSubstr(Text(IDS_SUCCESS).substr(0, 8)));
+    EXPECT_EQ(sim.Firmware('p'), "450D42/3AC3");
+    EXPECT_EQ(sim.InDownloadMode(), 0);
+    EXPECT_EQ(sim.Count("restart"), 1);
+}
+
+TEST_F(DownloadInWindowsTest, AnEndAskedForBeforeDownloadModeLeavesThePrinterUntouched) {
+    bool pressed = false;
+    ScreenWatcher user([&] {
+        if (AnswerMessageBox()) {
+            return;
+        }
+        if (!pressed && Idle()) {
+            DownloadButton()->click();
+            backend.RequestEnd();
+            pressed = true;
+        }
+    });
+    ::testing::internal::CaptureStderr();
+    RunMainWindow();
+    ::testing::internal::GetCapturedStderr();
+
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(sim.Count("download-mode"), 0);
+    EXPECT_EQ(sim.Count("restart"), 0);
+    EXPECT_EQ(sim.Firmware('p'), "450B42/6B1D") << "untouched";
+}
+
 TEST_F(DownloadInWindowsTest, TheAboutBoxFromF1AndFromTheContextMenu) {
     struct SeenAbout {
         std::string title;
