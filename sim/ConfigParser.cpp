@@ -1,47 +1,33 @@
 #include "sim/ConfigParser.h"
 
-#include <cctype>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "sim/ConfigLine.h"
 
 namespace sim {
 
 namespace {
 
-std::vector<std::string> SplitWords(std::string_view line) {
-    std::vector<std::string> words;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) {
-            ++i;
-        }
-        if (i == line.size() || line[i] == '#') {
-            break;
-        }
-        const size_t start = i;
-        while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) {
-            ++i;
-        }
-        words.emplace_back(line.substr(start, i - start));
-    }
-    return words;
-}
+// A printer as read so far, and which ids it set itself; the others take the global ids.
+struct PrinterEntry {
+    PrinterConfig config;
+    bool ownVendorId = false;
+    bool ownProductId = false;
+};
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (upper >= 'A' && upper <= 'F') {
-        return upper - 'A' + 10;
-    }
-    return -1;
-}
-
-std::string_view WithoutHexPrefix(std::string_view word) {
-    if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
-        return word.substr(2);
-    }
-    return word;
-}
+// A key of one section: how many values it takes and what reads them into the section.
+template <typename Section>
+struct Key {
+    std::string_view name;
+    size_t leastValues;
+    size_t mostValues;
+    bool (*read)(ConfigLine& line, Section& section);
+};
 
 struct InquiryName {
     std::string_view name;
@@ -71,202 +57,113 @@ constexpr CommandName kWriteKinds[] = {
     {"image", CommandKind::Unknown, true},
 };
 
-}  // namespace
-
-bool ConfigParser::Parse(std::string_view text, SimConfig& config, ConfigError& error) {
-    config = SimConfig{};
-    error = ConfigError{};
-    ConfigParser parser(config, error);
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        ++parser.m_lineNumber;
-        if (!parser.ParseLine(text.substr(start, end - start))) {
-            return false;
-        }
-        start = end + 1;
+// The first value, a number up to `most`, into `field`. With `zeroFault`, 0 is refused with
+// that message.
+template <typename Field>
+bool ReadNumber(ConfigLine& line, uint64_t most, Field& field, const char* zeroFault = nullptr) {
+    uint64_t value = 0;
+    if (!line.Number(0, most, value)) {
+        return false;
     }
-    for (size_t i = 0; i < config.printers.size(); ++i) {
-        if (!parser.m_printerSetVendor[i]) {
-            config.printers[i].vendorId = config.vendorId;
-        }
-        if (!parser.m_printerSetProduct[i]) {
-            config.printers[i].productId = config.productId;
-        }
+    if (zeroFault != nullptr && value == 0) {
+        return line.Fail(zeroFault);
+    }
+    field = static_cast<Field>(value);
+    return true;
+}
+
+// The first value, exactly `digits` hexadecimal digits, into `field`.
+template <typename Field>
+bool ReadHex(ConfigLine& line, size_t digits, Field& field) {
+    uint64_t value = 0;
+    if (!line.Hex(0, digits, value)) {
+        return false;
+    }
+    field = static_cast<Field>(value);
+    return true;
+}
+
+bool ReadTimeLimit(ConfigLine& line, SimConfig& config) {
+    return ReadNumber(line, 600000, config.timeLimitMs, "the time limit must be at least 1 ms");
+}
+
+bool ReadRefuseVendorId(ConfigLine& line, SimConfig& config) {
+    return line.YesNo(0, config.refuseVendorId);
+}
+
+bool ReadGlobalVendorId(ConfigLine& line, SimConfig& config) {
+    return ReadHex(line, 4, config.vendorId);
+}
+
+bool ReadGlobalProductId(ConfigLine& line, SimConfig& config) {
+    return ReadHex(line, 4, config.productId);
+}
+
+bool ReadVendorId(ConfigLine& line, PrinterEntry& printer) {
+    printer.ownVendorId = true;
+    return ReadHex(line, 4, printer.config.vendorId);
+}
+
+bool ReadProductId(ConfigLine& line, PrinterEntry& printer) {
+    printer.ownProductId = true;
+    return ReadHex(line, 4, printer.config.productId);
+}
+
+bool ReadModelCode(ConfigLine& line, PrinterEntry& printer) {
+    return ReadHex(line, 2, printer.config.modelCode);
+}
+
+bool ReadErrorCode(ConfigLine& line, PrinterEntry& printer) {
+    return ReadNumber(line, 0xFFFF, printer.config.errorCode);
+}
+
+bool ReadPrintingState(ConfigLine& line, PrinterEntry& printer) {
+    return ReadNumber(line, 0xFF, printer.config.printingState);
+}
+
+bool ReadIdentity(ConfigLine& line, PrinterEntry& printer) {
+    return line.Version(0, printer.config.identity);
+}
+
+bool ReadIdentityHex(ConfigLine& line, PrinterEntry& printer) {
+    return line.JoinedHexBytes(printer.config.identity);
+}
+
+bool ReadFirmware(ConfigLine& line, PrinterEntry& printer) {
+    const AreaLayout* area = nullptr;
+    ItemFirmware firmware;
+    uint64_t checksum = 0;
+    if (!line.Area(0, area) || !line.Version(1, firmware.version) || !line.Hex(2, 4, checksum)) {
+        return false;
+    }
+    firmware.checksum = static_cast<uint16_t>(checksum);
+    printer.config.firmware[area->Index()] = firmware;
+    return true;
+}
+
+bool ReadOpenFails(ConfigLine& line, PrinterEntry& printer) {
+    PrinterConfig& config = printer.config;
+    if (line.Values().size() == 2 && !line.Occurrence(1, config.openFailsOccurrence)) {
+        return false;
+    }
+    const std::string& handle = line.Values()[0];
+    if (handle == "cont") {
+        config.controlOpenFails = true;
+    } else if (handle == "pipe00") {
+        config.pipe00OpenFails = true;
+    } else if (handle == "pipe01") {
+        config.pipe01OpenFails = true;
+    } else {
+        return line.Fail("expected cont, pipe00 or pipe01, found \"" + handle + "\"");
     }
     return true;
 }
 
-bool ConfigParser::ParseLine(std::string_view line) {
-    std::vector<std::string> words = SplitWords(line);
-    if (words.empty()) {
-        return true;
-    }
-    m_key = words.front();
-    m_values.assign(words.begin() + 1, words.end());
-    if (m_key == "printer") {
-        if (!ExpectValues(0, 0)) {
-            return false;
-        }
-        PrinterConfig printer;
-        printer.NameAfterPosition(m_config.printers.size());
-        m_config.printers.push_back(printer);
-        m_printerSetVendor.push_back(false);
-        m_printerSetProduct.push_back(false);
-        return true;
-    }
-    if (m_config.printers.empty()) {
-        return ParseGlobal();
-    }
-    return ParsePrinter(m_config.printers.back());
-}
-
-bool ConfigParser::ParseGlobal() {
-    uint64_t value = 0;
-    if (m_key == "vendor-id" || m_key == "product-id") {
-        if (!ExpectValues(1, 1) || !Hex(0, 4, value)) {
-            return false;
-        }
-        (m_key == "vendor-id" ? m_config.vendorId : m_config.productId) =
-            static_cast<uint16_t>(value);
-        return true;
-    }
-    if (m_key == "time-limit-ms") {
-        if (!ExpectValues(1, 1) || !Number(0, 600000, value)) {
-            return false;
-        }
-        if (value == 0) {
-            return Fail("the time limit must be at least 1 ms");
-        }
-        m_config.timeLimitMs = static_cast<uint32_t>(value);
-        return true;
-    }
-    if (m_key == "refuse-vendor-id") {
-        return ExpectValues(1, 1) && YesNo(0, m_config.refuseVendorId);
-    }
-    return Fail("unknown key before the first \"printer\" line");
-}
-
-bool ConfigParser::ParsePrinter(PrinterConfig& printer) {
-    uint64_t value = 0;
-    if (m_key == "vendor-id" || m_key == "product-id") {
-        if (!ExpectValues(1, 1) || !Hex(0, 4, value)) {
-            return false;
-        }
-        const bool vendor = m_key == "vendor-id";
-        (vendor ? printer.vendorId : printer.productId) = static_cast<uint16_t>(value);
-        (vendor ? m_printerSetVendor : m_printerSetProduct).back() = true;
-        return true;
-    }
-    if (m_key == "model-code") {
-        if (!ExpectValues(1, 1) || !Hex(0, 2, value)) {
-            return false;
-        }
-        printer.modelCode = static_cast<uint8_t>(value);
-        return true;
-    }
-    if (m_key == "error-code" || m_key == "printing-state") {
-        const bool error = m_key == "error-code";
-        if (!ExpectValues(1, 1) || !Number(0, error ? 0xFFFF : 0xFF, value)) {
-            return false;
-        }
-        if (error) {
-            printer.errorCode = static_cast<uint16_t>(value);
-        } else {
-            printer.printingState = static_cast<uint8_t>(value);
-        }
-        return true;
-    }
-    if (m_key == "identity") {
-        return ExpectValues(1, 1) && Version(0, printer.identity);
-    }
-    if (m_key == "identity-hex") {
-        return ParseIdentityHex(printer);
-    }
-    if (m_key == "firmware") {
-        return ParseFirmware(printer);
-    }
-    if (m_key == "open-fails") {
-        if (!ExpectValues(1, 2)) {
-            return false;
-        }
-        if (m_values.size() == 2) {
-            uint64_t value = 0;
-            if (!Number(1, 0xFFFFFFFF, value)) {
-                return false;
-            }
-            if (value == 0) {
-                return Fail("the occurrence counts from 1");
-            }
-            printer.openFailsOccurrence = static_cast<uint32_t>(value);
-        }
-        if (m_values[0] == "cont") {
-            printer.controlOpenFails = true;
-        } else if (m_values[0] == "pipe00") {
-            printer.pipe00OpenFails = true;
-        } else if (m_values[0] == "pipe01") {
-            printer.pipe01OpenFails = true;
-        } else {
-            return Fail("expected cont, pipe00 or pipe01, found \"" + m_values[0] + "\"");
-        }
-        return true;
-    }
-    if (m_key == "write-fails") {
-        return ParseWriteFault(printer, WriteFault::Action::Fail);
-    }
-    if (m_key == "write-short") {
-        return ParseWriteFault(printer, WriteFault::Action::TakeShort);
-    }
-    if (m_key == "unplug-at") {
-        return ParseWriteFault(printer, WriteFault::Action::Unplug);
-    }
-    if (m_key == "reply-short") {
-        return ParseReplyFault(printer, false);
-    }
-    if (m_key == "reply-header") {
-        return ParseReplyFault(printer, true);
-    }
-    if (m_key == "silent-after") {
-        if (!ExpectValues(1, 1) || !Number(0, UINT32_MAX, value)) {
-            return false;
-        }
-        printer.silentAfterReplies = static_cast<uint32_t>(value);
-        return true;
-    }
-    if (m_key == "link-rate") {
-        if (!ExpectValues(1, 1) || !Number(0, UINT32_MAX, value)) {
-            return false;
-        }
-        if (value == 0) {
-            return Fail("the rate must be at least 1 byte per second");
-        }
-        printer.linkBytesPerSecond = static_cast<uint32_t>(value);
-        return true;
-    }
-    if (m_key == "unplug-after") {
-        if (!ExpectValues(1, 1) || !Number(0, UINT64_MAX, value)) {
-            return false;
-        }
-        printer.unplugAfterImageBytes = value;
-        return true;
-    }
-    if (m_key == "report-after-write") {
-        return ParseReportOverride(printer);
-    }
-    return Fail("unknown printer key");
-}
-
-bool ConfigParser::ParseWriteFault(PrinterConfig& printer, WriteFault::Action action) {
-    const bool takeShort = action == WriteFault::Action::TakeShort;
-    if (!ExpectValues(takeShort ? 2 : 1, takeShort ? 3 : 2)) {
-        return false;
-    }
+// <write>[:<area>] [<accepted bytes> when taken short] [<occurrence>]
+bool ReadWriteFault(ConfigLine& line, PrinterConfig& printer, WriteFault::Action action) {
     WriteFault fault;
     fault.action = action;
-    const std::string& kind = m_values[0];
+    const std::string& kind = line.Values()[0];
     const size_t colon = kind.find(':');
     const std::string_view name = std::string_view(kind).substr(0, colon);
     const CommandName* match = nullptr;
@@ -276,230 +173,225 @@ bool ConfigParser::ParseWriteFault(PrinterConfig& printer, WriteFault::Action ac
         }
     }
     if (match == nullptr) {
-        return Fail("unknown write \"" + kind +
-                    "\"; expected download-mode, restart, prepare, start-write, "
-                    "version-inquiry, status-inquiry, identity-read or image");
+        return line.Fail("unknown write \"" + kind +
+                         "\"; expected download-mode, restart, prepare, start-write, "
+                         "version-inquiry, status-inquiry, identity-read or image");
     }
     fault.image = match->name == "image";
     fault.command = match->kind;
     if (colon != std::string::npos) {
         fault.area = match->takesArea ? AreaLayout::ByName(kind.substr(colon + 1)) : nullptr;
         if (fault.area == nullptr) {
-            return Fail("\"" + kind + "\" names no area of that write");
+            return line.Fail("\"" + kind + "\" names no area of that write");
         }
     }
     size_t next = 1;
-    uint64_t value = 0;
-    if (takeShort) {
-        if (!Number(next++, UINT32_MAX, value)) {
+    if (action == WriteFault::Action::TakeShort) {
+        uint64_t accepted = 0;
+        if (!line.Number(next++, UINT32_MAX, accepted)) {
             return false;
         }
-        fault.acceptedBytes = static_cast<uint32_t>(value);
+        fault.acceptedBytes = static_cast<uint32_t>(accepted);
     }
-    if (next < m_values.size()) {
-        if (!Number(next, UINT32_MAX, value)) {
-            return false;
-        }
-        if (value == 0) {
-            return Fail("the occurrence counts from 1");
-        }
-        fault.occurrence = static_cast<uint32_t>(value);
+    if (next < line.Values().size() && !line.Occurrence(next, fault.occurrence)) {
+        return false;
     }
     printer.writeFaults.push_back(fault);
     return true;
 }
 
-bool ConfigParser::ParseReplyFault(PrinterConfig& printer, bool header) {
-    if (!ExpectValues(2, 3)) {
-        return false;
-    }
+bool ReadWriteFails(ConfigLine& line, PrinterEntry& printer) {
+    return ReadWriteFault(line, printer.config, WriteFault::Action::Fail);
+}
+
+bool ReadWriteShort(ConfigLine& line, PrinterEntry& printer) {
+    return ReadWriteFault(line, printer.config, WriteFault::Action::TakeShort);
+}
+
+bool ReadUnplugAt(ConfigLine& line, PrinterEntry& printer) {
+    return ReadWriteFault(line, printer.config, WriteFault::Action::Unplug);
+}
+
+// <inquiry> <missing bytes, or the header as 8 hexadecimal digits> [<occurrence>]
+bool ReadReplyFault(ConfigLine& line, PrinterConfig& printer, bool header) {
     ReplyFault fault;
     const InquiryName* match = nullptr;
     for (const InquiryName& candidate : kInquiries) {
-        if (candidate.name == m_values[0]) {
+        if (candidate.name == line.Values()[0]) {
             match = &candidate;
         }
     }
     if (match == nullptr) {
-        return Fail("expected status, identity or version, found \"" + m_values[0] + "\"");
+        return line.Fail("expected status, identity or version, found \"" + line.Values()[0] +
+                         "\"");
     }
     fault.inquiry = match->kind;
     uint64_t value = 0;
     if (header) {
-        if (!Hex(1, 8, value)) {
+        if (!line.Hex(1, 8, value)) {
             return false;
         }
         fault.header = std::array<uint8_t, 4>{
             static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16),
             static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)};
     } else {
-        if (!Number(1, UINT32_MAX, value)) {
+        if (!line.Number(1, UINT32_MAX, value)) {
             return false;
         }
         fault.missingBytes = static_cast<uint32_t>(value);
     }
-    if (m_values.size() == 3) {
-        if (!Number(2, UINT32_MAX, value)) {
-            return false;
-        }
-        if (value == 0) {
-            return Fail("the occurrence counts from 1");
-        }
-        fault.occurrence = static_cast<uint32_t>(value);
+    if (line.Values().size() == 3 && !line.Occurrence(2, fault.occurrence)) {
+        return false;
     }
     printer.replyFaults.push_back(fault);
     return true;
 }
 
-bool ConfigParser::ParseReportOverride(PrinterConfig& printer) {
-    if (!ExpectValues(3, 3)) {
+bool ReadReplyShort(ConfigLine& line, PrinterEntry& printer) {
+    return ReadReplyFault(line, printer.config, false);
+}
+
+bool ReadReplyHeader(ConfigLine& line, PrinterEntry& printer) {
+    return ReadReplyFault(line, printer.config, true);
+}
+
+bool ReadSilentAfter(ConfigLine& line, PrinterEntry& printer) {
+    uint32_t replies = 0;
+    if (!ReadNumber(line, UINT32_MAX, replies)) {
         return false;
     }
+    printer.config.silentAfterReplies = replies;
+    return true;
+}
+
+bool ReadLinkRate(ConfigLine& line, PrinterEntry& printer) {
+    return ReadNumber(line, UINT32_MAX, printer.config.linkBytesPerSecond,
+                      "the rate must be at least 1 byte per second");
+}
+
+bool ReadUnplugAfter(ConfigLine& line, PrinterEntry& printer) {
+    uint64_t bytes = 0;
+    if (!ReadNumber(line, UINT64_MAX, bytes)) {
+        return false;
+    }
+    printer.config.unplugAfterImageBytes = bytes;
+    return true;
+}
+
+// <area> <version or -> <checksum or ->
+bool ReadReportOverride(ConfigLine& line, PrinterEntry& printer) {
     ReportOverride report;
-    if (!Area(0, report.area)) {
+    if (!line.Area(0, report.area)) {
         return false;
     }
-    if (m_values[1] != "-") {
+    if (line.Values()[1] != "-") {
         std::array<uint8_t, 6> version{};
-        if (!Version(1, version)) {
+        if (!line.Version(1, version)) {
             return false;
         }
         report.version = version;
     }
-    if (m_values[2] != "-") {
+    if (line.Values()[2] != "-") {
         uint64_t checksum = 0;
-        if (!Hex(2, 4, checksum)) {
+        if (!line.Hex(2, 4, checksum)) {
             return false;
         }
         report.checksum = static_cast<uint16_t>(checksum);
     }
-    printer.reportOverrides.push_back(report);
+    printer.config.reportOverrides.push_back(report);
     return true;
 }
 
-bool ConfigParser::ParseFirmware(PrinterConfig& printer) {
-    const AreaLayout* area = nullptr;
-    ItemFirmware firmware;
-    uint64_t checksum = 0;
-    if (!ExpectValues(3, 3) || !Area(0, area) || !Version(1, firmware.version) ||
-        !Hex(2, 4, checksum)) {
-        return false;
-    }
-    firmware.checksum = static_cast<uint16_t>(checksum);
-    printer.firmware[area->Index()] = firmware;
-    return true;
-}
+constexpr size_t kAnyCount = std::numeric_limits<size_t>::max();
 
-bool ConfigParser::ParseIdentityHex(PrinterConfig& printer) {
-    std::string digits;
-    for (const std::string& word : m_values) {
-        digits += word;
-    }
-    if (digits.size() != 12) {
-        return Fail("expected 6 bytes as 12 hexadecimal digits, found " +
-                    std::to_string(digits.size()) + " digits");
-    }
-    for (size_t i = 0; i < 6; ++i) {
-        const int high = HexDigit(digits[2 * i]);
-        const int low = HexDigit(digits[2 * i + 1]);
-        if (high < 0 || low < 0) {
-            return Fail("\"" + digits.substr(2 * i, 2) + "\" is not a hexadecimal byte");
+constexpr Key<SimConfig> kGlobalKeys[] = {
+    {"vendor-id", 1, 1, ReadGlobalVendorId},
+    {"product-id", 1, 1, ReadGlobalProductId},
+    {"time-limit-ms", 1, 1, ReadTimeLimit},
+    {"refuse-vendor-id", 1, 1, ReadRefuseVendorId},
+};
+
+constexpr Key<PrinterEntry> kPrinterKeys[] = {
+    {"vendor-id", 1, 1, ReadVendorId},
+    {"product-id", 1, 1, ReadProductId},
+    {"model-code", 1, 1, ReadModelCode},
+    {"error-code", 1, 1, ReadErrorCode},
+    {"printing-state", 1, 1, ReadPrintingState},
+    {"identity", 1, 1, ReadIdentity},
+    // The digits may be grouped into words as the writer likes.
+    {"identity-hex", 0, kAnyCount, ReadIdentityHex},
+    {"firmware", 3, 3, ReadFirmware},
+    {"open-fails", 1, 2, ReadOpenFails},
+    {"write-fails", 1, 2, ReadWriteFails},
+    {"write-short", 2, 3, ReadWriteShort},
+    {"unplug-at", 1, 2, ReadUnplugAt},
+    {"reply-short", 2, 3, ReadReplyShort},
+    {"reply-header", 2, 3, ReadReplyHeader},
+    {"silent-after", 1, 1, ReadSilentAfter},
+    {"link-rate", 1, 1, ReadLinkRate},
+    {"unplug-after", 1, 1, ReadUnplugAfter},
+    {"report-after-write", 3, 3, ReadReportOverride},
+};
+
+template <typename Section>
+bool ReadKey(ConfigLine& line, std::span<const Key<Section>> keys, Section& section,
+             const char* unknown) {
+    for (const Key<Section>& key : keys) {
+        if (key.name == line.Key()) {
+            return line.ExpectValues(key.leastValues, key.mostValues) && key.read(line, section);
         }
-        printer.identity[i] = static_cast<uint8_t>(high * 16 + low);
     }
-    return true;
+    return line.Fail(unknown);
 }
 
-bool ConfigParser::ExpectValues(size_t least, size_t most) {
-    if (m_values.size() >= least && m_values.size() <= most) {
+bool ReadLine(ConfigLine& line, SimConfig& config, std::vector<PrinterEntry>& printers) {
+    if (line.IsEmpty()) {
         return true;
     }
-    std::string expected = std::to_string(least);
-    if (most != least) {
-        expected += " to " + std::to_string(most);
-    }
-    return Fail("expected " + expected + (most == 1 ? " value" : " values") + ", found " +
-                std::to_string(m_values.size()));
-}
-
-bool ConfigParser::Number(size_t index, uint64_t most, uint64_t& value) {
-    const std::string& word = m_values[index];
-    const std::string_view hex = WithoutHexPrefix(word);
-    const bool isHex = hex.size() != word.size();
-    const uint64_t base = isHex ? 16 : 10;
-    const std::string_view digits = isHex ? hex : std::string_view(word);
-    uint64_t result = 0;
-    bool valid = !digits.empty();
-    for (char c : digits) {
-        const int digit = HexDigit(c);
-        if (digit < 0 || static_cast<uint64_t>(digit) >= base ||
-            result > (most - static_cast<uint64_t>(digit)) / base) {
-            valid = false;
-            break;
+    if (line.Key() == "printer") {
+        if (!line.ExpectValues(0, 0)) {
+            return false;
         }
-        result = result * base + static_cast<uint64_t>(digit);
-    }
-    if (!valid) {
-        return Fail("expected a number from 0 to " + std::to_string(most) + ", found \"" + word +
-                    "\"");
-    }
-    value = result;
-    return true;
-}
-
-bool ConfigParser::Hex(size_t index, size_t digits, uint64_t& value) {
-    const std::string& word = m_values[index];
-    const std::string_view text = WithoutHexPrefix(word);
-    uint64_t result = 0;
-    bool valid = text.size() == digits;
-    for (char c : text) {
-        const int digit = HexDigit(c);
-        valid = valid && digit >= 0;
-        result = result * 16 + static_cast<uint64_t>(digit < 0 ? 0 : digit);
-    }
-    if (!valid) {
-        return Fail("expected " + std::to_string(digits) + " hexadecimal digits, found \"" + word +
-                    "\"");
-    }
-    value = result;
-    return true;
-}
-
-bool ConfigParser::YesNo(size_t index, bool& value) {
-    if (m_values[index] == "yes" || m_values[index] == "no") {
-        value = m_values[index] == "yes";
+        PrinterEntry& printer = printers.emplace_back();
+        printer.config.NameAfterPosition(printers.size() - 1);
         return true;
     }
-    return Fail("expected yes or no, found \"" + m_values[index] + "\"");
+    if (printers.empty()) {
+        return ReadKey<SimConfig>(line, kGlobalKeys, config,
+                                  "unknown key before the first \"printer\" line");
+    }
+    return ReadKey<PrinterEntry>(line, kPrinterKeys, printers.back(), "unknown printer key");
 }
 
-bool ConfigParser::Area(size_t index, const AreaLayout*& area) {
-    area = AreaLayout::ByName(m_values[index]);
-    if (area == nullptr) {
-        return Fail(
-            "expected an area letter (p, t, c, f, s) or item (DATA1(M) to DATA4(M)), "
-            "found \"" +
-            m_values[index] + "\"");
+}  // namespace
+
+bool ConfigParser::Parse(std::string_view text, SimConfig& config, ConfigError& error) {
+    config = SimConfig{};
+    error = ConfigError{};
+    std::vector<PrinterEntry> printers;
+    uint32_t lineNumber = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        ConfigLine line(++lineNumber, text.substr(start, end - start), error);
+        if (!ReadLine(line, config, printers)) {
+            return false;
+        }
+        start = end + 1;
+    }
+    for (PrinterEntry& printer : printers) {
+        if (!printer.ownVendorId) {
+            printer.config.vendorId = config.vendorId;
+        }
+        if (!printer.ownProductId) {
+            printer.config.productId = config.productId;
+        }
+        config.printers.push_back(std::move(printer.config));
     }
     return true;
-}
-
-bool ConfigParser::Version(size_t index, std::array<uint8_t, 6>& version) {
-    const std::string& word = m_values[index];
-    if (word.size() != version.size()) {
-        return Fail("expected 6 characters, found \"" + word + "\"");
-    }
-    for (size_t i = 0; i < version.size(); ++i) {
-        version[i] = static_cast<uint8_t>(word[i]);
-    }
-    return true;
-}
-
-bool ConfigParser::Fail(const std::string& message) {
-    m_error.line = m_lineNumber;
-    m_error.field = m_key;
-    m_error.message = message;
-    return false;
 }
 
 }  // namespace sim

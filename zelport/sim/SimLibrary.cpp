@@ -1,14 +1,12 @@
 #include "zelport/sim/SimLibrary.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "sim/AreaLayout.h"
 #include "sim/ConfigParser.h"
+#include "zelport/sim/StartupSettings.h"
 
 namespace zelsim {
 
@@ -17,21 +15,8 @@ namespace {
 constexpr uint32_t kLargestDeviceIndex = 126;
 constexpr char kWho[] = "ZELPORT.so (simulated printers): ";
 
-const char* OutcomeText(sim::SimulatedPrinter::WriteResult::Outcome outcome) {
-    using Outcome = sim::SimulatedPrinter::WriteResult::Outcome;
-    switch (outcome) {
-        case Outcome::Taken:
-            return "";
-        case Outcome::TakenShort:
-            return "taken short";
-        case Outcome::Failed:
-            return "failed";
-        case Outcome::Gone:
-            return "failed, printer unplugged";
-        case Outcome::TimedOut:
-            return "failed, time limit";
-    }
-    return "";
+std::optional<std::string> TextOrNone(const char* text) {
+    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
 }
 
 }  // namespace
@@ -43,28 +28,14 @@ SimLibrary& SimLibrary::Instance() {
 
 SimLibrary::SimLibrary() {
     std::lock_guard lock(m_mutex);
-    std::optional<std::string> text;
-    std::string origin = "built-in configuration";
-    bool readable = true;
-    if (const char* path = std::getenv("RXT9_SIM_CONFIG"); path != nullptr && *path != '\0') {
-        origin = std::string("RXT9_SIM_CONFIG ") + path;
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream contents;
-        if (in) {
-            contents << in.rdbuf();
-        }
-        text = contents.str();
-        readable = static_cast<bool>(in);
-    }
+    StartupSettings settings = StartupSettings::FromEnvironment();
     if (!m_poller.IsValid()) {
         Refuse("cannot create the wake-up channel of the library's thread");
-    } else if (!readable) {
-        Refuse(origin + ": cannot read the file");
+    } else if (!settings.readable) {
+        Refuse(settings.origin + ": cannot read the file");
     } else {
-        Configure(text, origin,
-                  sim::StateFile::ResolvePath(std::getenv("RXT9_SIM_STATE"),
-                                              std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
-                  std::getenv("RXT9_SIM_TRACE"));
+        Configure(std::move(settings.configText), settings.origin, std::move(settings.statePath),
+                  settings.tracePath);
     }
     m_thread = std::thread([this] { Serve(); });
 }
@@ -77,7 +48,11 @@ SimLibrary::~SimLibrary() {
     m_poller.Wake();
     m_thread.join();
     // Writers still held by the link must not wait for a thread that has gone.
-    for (const LinkStep& step : m_steps) {
+    FailWaitingWrites();
+}
+
+void SimLibrary::FailWaitingWrites() {
+    for (const LinkStep& step : m_schedule.TakeAll()) {
         if (step.writeId && m_interceptor) {
             m_interceptor->Fail(*step.writeId, devlink::WriteInterceptor::Error::NoDevice);
         }
@@ -86,33 +61,12 @@ SimLibrary::~SimLibrary() {
 
 bool SimLibrary::Configure(std::optional<std::string> configText, const std::string& origin,
                            std::optional<std::string> statePath, const char* tracePath) {
-    // Earlier handles stay open until the tool closes them, but lead nowhere from now on.
-    ++m_generation;
-    m_openCounts.clear();
-    for (const std::unique_ptr<Pipe>& pipe : m_pipes) {
-        if (pipe->kind == PipeKind::In) {
-            pipe->link->EndTowardsHost();
-        }
-    }
-    for (const LinkStep& step : m_steps) {
-        if (step.writeId) {
-            m_interceptor->Fail(*step.writeId, devlink::WriteInterceptor::Error::NoDevice);
-        }
-    }
-    m_steps.clear();
-    m_printers.clear();
-    m_storedRevision.clear();
-    m_linkBusyUntil.clear();
+    m_pipes.NewGeneration();
+    FailWaitingWrites();
+    m_printers.Clear();
     m_vendorId.reset();
     m_productIds.clear();
-    m_trace.reset();
-    if (tracePath != nullptr && *tracePath != '\0') {
-        m_trace = std::make_unique<TransferTrace>(tracePath);
-    }
-    m_stateFile.reset();
-    if (statePath) {
-        m_stateFile.emplace(*statePath);
-    }
+    m_trace.Restart(tracePath);
 
     sim::SimConfig config = sim::SimConfig::Default();
     if (configText) {
@@ -134,26 +88,13 @@ bool SimLibrary::Configure(std::optional<std::string> configText, const std::str
         }
     }
     m_config = std::move(config);
-    const std::vector<sim::PrinterState> stored =
-        m_stateFile ? m_stateFile->Load() : std::vector<sim::PrinterState>{};
-    for (size_t i = 0; i < m_config.printers.size(); ++i) {
-        auto printer = std::make_unique<sim::SimulatedPrinter>(m_config.printers[i]);
-        for (const sim::PrinterState& state : stored) {
-            if (state.position == i && state.identity == m_config.printers[i].identity) {
-                for (const sim::AreaLayout& area : sim::AreaLayout::All()) {
-                    printer->Device().SetReported(area, state.firmware[area.Index()]);
-                }
-            }
-        }
-        m_storedRevision.push_back(printer->Device().FirmwareRevision());
-        m_linkBusyUntil.push_back(Clock::now());
-        m_printers.push_back(std::move(printer));
-    }
+    m_printers.Load(m_config.printers, std::move(statePath));
+    m_schedule.ResetLinks(m_printers.Count(), Clock::now());
     m_usable = true;
-    if (m_trace) {
-        m_trace->Event("configured from " + origin + ": " + std::to_string(m_printers.size()) +
-                       " printer(s)" + (m_interceptor ? ", writes intercepted" : ""));
-    }
+    m_trace.Event([&] {
+        return "configured from " + origin + ": " + std::to_string(m_printers.Count()) +
+               " printer(s)" + (m_interceptor ? ", writes intercepted" : "");
+    });
     m_poller.Wake();
     return true;
 }
@@ -161,13 +102,10 @@ bool SimLibrary::Configure(std::optional<std::string> configText, const std::str
 void SimLibrary::Refuse(const std::string& reason) {
     m_usable = false;
     m_config = sim::SimConfig{};
-    m_printers.clear();
-    m_storedRevision.clear();
-    m_linkBusyUntil.clear();
+    m_printers.Clear();
+    m_schedule.ResetLinks(0, Clock::now());
     std::cerr << kWho << reason << "; every device open fails\n";
-    if (m_trace) {
-        m_trace->Event("refused: " + reason);
-    }
+    m_trace.Event([&] { return "refused: " + reason; });
 }
 
 BOOL SimLibrary::SetVendorId(uint32_t vendorId) {
@@ -188,22 +126,11 @@ BOOL SimLibrary::SetProductIds(const uint16_t* productIds, uint32_t count) {
     return 1;
 }
 
-sim::SimulatedPrinter* SimLibrary::Select(uint32_t deviceIndex, size_t& printer) {
+std::optional<size_t> SimLibrary::Select(uint32_t deviceIndex) const {
     if (!m_usable || !m_vendorId || deviceIndex > kLargestDeviceIndex) {
-        return nullptr;
+        return std::nullopt;
     }
-    uint32_t seen = 0;
-    for (size_t i = 0; i < m_printers.size(); ++i) {
-        const sim::PrinterConfig& config = m_printers[i]->Config();
-        const bool selected = m_printers[i]->IsAttached() && config.vendorId == *m_vendorId &&
-                              std::find(m_productIds.begin(), m_productIds.end(),
-                                        config.productId) != m_productIds.end();
-        if (selected && seen++ == deviceIndex) {
-            printer = i;
-            return m_printers[i].get();
-        }
-    }
-    return nullptr;
+    return m_printers.Select(*m_vendorId, m_productIds, deviceIndex);
 }
 
 HANDLE SimLibrary::OpenControl(uint32_t deviceIndex) {
@@ -219,36 +146,27 @@ HANDLE SimLibrary::OpenBulk(const char* pipeName, uint32_t deviceIndex) {
     if (pipeName != nullptr && std::strcmp(pipeName, "PIPE01") == 0) {
         return OpenPipe(PipeKind::In, deviceIndex);
     }
-    if (m_trace) {
-        m_trace->Event(std::string("open of an unknown pipe \"") +
-                       (pipeName != nullptr ? pipeName : "(null)") + "\" refused");
-    }
+    m_trace.Event([&] {
+        return std::string("open of an unknown pipe \"") +
+               (pipeName != nullptr ? pipeName : "(null)") + "\" refused";
+    });
     return INVALID_HANDLE_VALUE;
 }
 
 HANDLE SimLibrary::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
-    size_t position = 0;
-    sim::SimulatedPrinter* printer = Select(deviceIndex, position);
-    const std::string what = "open " + PipeName(kind) + " of device " + std::to_string(deviceIndex);
-    if (printer == nullptr) {
-        if (m_trace) {
-            m_trace->Event(what + ": no such device");
-        }
+    const std::optional<size_t> position = Select(deviceIndex);
+    const auto what = [&] {
+        return "open " + std::string(PipeTable::Name(kind)) + " of device " +
+               std::to_string(deviceIndex);
+    };
+    if (!position) {
+        m_trace.Event([&] { return what() + ": no such device"; });
         return INVALID_HANDLE_VALUE;
     }
-    const sim::PrinterConfig& config = printer->Config();
-    if (m_openCounts.size() < m_printers.size()) {
-        m_openCounts.resize(m_printers.size());
-    }
-    const uint32_t opens = ++m_openCounts[position][static_cast<size_t>(kind)];
-    const bool failingKind = (kind == PipeKind::Control && config.controlOpenFails) ||
-                             (kind == PipeKind::Out && config.pipe00OpenFails) ||
-                             (kind == PipeKind::In && config.pipe01OpenFails);
-    if (failingKind && (config.openFailsOccurrence == 0 || config.openFailsOccurrence == opens)) {
-        if (m_trace) {
-            m_trace->Event(what + " (printer " + std::to_string(position) +
-                           "): fails as configured");
-        }
+    if (m_pipes.OpenFails(*position, kind, m_printers.At(*position).Config())) {
+        m_trace.Event([&] {
+            return what() + " (printer " + std::to_string(*position) + "): fails as configured";
+        });
         return INVALID_HANDLE_VALUE;
     }
     const bool intercepted = kind == PipeKind::Out && m_config.NeedsWriteControl();
@@ -256,30 +174,17 @@ HANDLE SimLibrary::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     std::unique_ptr<devlink::PacketPipe> link =
         devlink::PacketPipe::Create(m_config.timeLimitMs, intercepted, error);
     if (!link) {
-        std::cerr << kWho << what << ": " << error << '\n';
+        std::cerr << kWho << what() << ": " << error << '\n';
         return INVALID_HANDLE_VALUE;
     }
     const HANDLE handle = link->TakeHostEnd();
-    m_pipes.push_back(
-        std::make_unique<Pipe>(Pipe{std::move(link), kind, position, m_generation, intercepted}));
-    if (m_trace) {
-        m_trace->Event(what + " (printer " + std::to_string(position) + "): handle " +
-                       std::to_string(handle));
-    }
+    m_pipes.Add(std::move(link), kind, *position, intercepted);
+    m_trace.Event([&] {
+        return what() + " (printer " + std::to_string(*position) + "): handle " +
+               std::to_string(handle);
+    });
     m_poller.Wake();
     return handle;
-}
-
-std::string SimLibrary::PipeName(PipeKind kind) const {
-    switch (kind) {
-        case PipeKind::Control:
-            return "control handle";
-        case PipeKind::Out:
-            return "PIPE00";
-        case PipeKind::In:
-            return "PIPE01";
-    }
-    return "";
 }
 
 void SimLibrary::Serve() {
@@ -287,9 +192,8 @@ void SimLibrary::Serve() {
     while (!m_stopping) {
         std::vector<int> watched = WatchedDescriptors();
         int timeoutMs = -1;
-        if (!m_steps.empty()) {
-            const auto wait =
-                std::chrono::ceil<std::chrono::milliseconds>(m_steps.front().due - Clock::now());
+        if (const std::optional<Clock::time_point> due = m_schedule.NextDue()) {
+            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - Clock::now());
             timeoutMs = static_cast<int>(std::clamp<int64_t>(wait.count(), 0, 60000));
         }
         lock.unlock();
@@ -315,14 +219,7 @@ void SimLibrary::Serve() {
 }
 
 std::vector<int> SimLibrary::WatchedDescriptors() const {
-    std::vector<int> watched;
-    if (m_interceptor) {
-        watched.push_back(m_interceptor->ListenerDescriptor());
-    }
-    for (const std::unique_ptr<Pipe>& pipe : m_pipes) {
-        watched.push_back(pipe->link->DeviceDescriptor());
-    }
-    return watched;
+    return m_pipes.WatchedDescriptors(m_interceptor ? m_interceptor->ListenerDescriptor() : -1);
 }
 
 void SimLibrary::HandleReady(const std::vector<devlink::Poller::Ready>& ready) {
@@ -331,49 +228,42 @@ void SimLibrary::HandleReady(const std::vector<devlink::Poller::Ready>& ready) {
             HandleIntercepted();
             continue;
         }
-        auto found = std::find_if(m_pipes.begin(), m_pipes.end(), [&](const auto& pipe) {
-            return pipe->link->DeviceDescriptor() == event.descriptor;
-        });
-        if (found == m_pipes.end()) {
+        const PipeTable::Pipe* pipe = m_pipes.ByDeviceDescriptor(event.descriptor);
+        if (pipe == nullptr) {
             continue;
         }
         bool closed = event.hungUp && !event.readable;
         std::vector<uint8_t> packet;
         while (!closed && event.readable) {
-            const auto received = (*found)->link->Receive(packet);
+            const auto received = pipe->link->Receive(packet);
             if (received == devlink::PacketPipe::ReceiveResult::Empty) {
                 break;
             }
             closed = received == devlink::PacketPipe::ReceiveResult::Closed;
-            if (!closed && (*found)->kind == PipeKind::Out) {
-                HandlePacket(**found, packet);
+            if (!closed && pipe->kind == PipeKind::Out) {
+                HandlePacket(*pipe, packet);
             }
         }
         if (closed) {
-            if (m_trace) {
-                m_trace->Event("close " + PipeName((*found)->kind) + " of printer " +
-                               std::to_string((*found)->printer) + ": handle " +
-                               std::to_string((*found)->link->HostHandle()));
-            }
-            m_pipes.erase(found);
+            m_trace.Event([&] {
+                return "close " + std::string(PipeTable::Name(pipe->kind)) + " of printer " +
+                       std::to_string(pipe->printer) + ": handle " +
+                       std::to_string(pipe->link->HostHandle());
+            });
+            m_pipes.Remove(event.descriptor);
         }
     }
 }
 
-void SimLibrary::HandlePacket(const Pipe& pipe, const std::vector<uint8_t>& packet) {
-    const bool current = pipe.generation == m_generation && pipe.printer < m_printers.size();
-    if (!current || !m_printers[pipe.printer]->IsAttached()) {
-        if (m_trace) {
-            m_trace->Transfer("PIPE00", "host->printer", pipe.printer, packet,
-                              "discarded, printer gone");
-        }
+void SimLibrary::HandlePacket(const PipeTable::Pipe& pipe, const std::vector<uint8_t>& packet) {
+    const bool current = m_pipes.IsCurrent(pipe) && pipe.printer < m_printers.Count();
+    if (!current || !m_printers.At(pipe.printer).IsAttached()) {
+        m_trace.Transfer("PIPE00", "host->printer", pipe.printer, packet,
+                         "discarded, printer gone");
         return;
     }
-    const auto result = m_printers[pipe.printer]->OnHostWrite(packet, 0);
-    if (m_trace) {
-        m_trace->Transfer("PIPE00", "host->printer", pipe.printer, packet,
-                          OutcomeText(result.outcome));
-    }
+    const auto result = m_printers.At(pipe.printer).OnHostWrite(packet, 0);
+    m_trace.HostWrite(pipe.printer, packet, result, false);
     AfterWrite(pipe.printer, result, std::nullopt);
 }
 
@@ -382,39 +272,26 @@ void SimLibrary::HandleIntercepted() {
     if (!m_interceptor->Next(write)) {
         return;
     }
-    // The newest pipe with that number: a closed one may linger until its hang-up is seen.
-    auto found = std::find_if(m_pipes.rbegin(), m_pipes.rend(), [&](const auto& pipe) {
-        return pipe->intercepted && pipe->link->HostHandle() == write.descriptor;
-    });
-    if (found == m_pipes.rend()) {
+    const PipeTable::Pipe* pipe = m_pipes.ByInterceptedHandle(write.descriptor);
+    if (pipe == nullptr) {
         m_interceptor->PassThrough(write.id);
         return;
     }
-    const Pipe& pipe = **found;
-    if (pipe.generation != m_generation || pipe.printer >= m_printers.size()) {
-        if (m_trace) {
-            m_trace->Transfer("PIPE00", "host->printer", pipe.printer, write.bytes,
-                              "failed, printer gone");
-        }
+    if (!m_pipes.IsCurrent(*pipe) || pipe->printer >= m_printers.Count()) {
+        m_trace.Transfer("PIPE00", "host->printer", pipe->printer, write.bytes,
+                         "failed, printer gone");
         m_interceptor->Fail(write.id, devlink::WriteInterceptor::Error::NoDevice);
         return;
     }
-    sim::SimulatedPrinter& printer = *m_printers[pipe.printer];
-    const auto result = printer.OnHostWrite(write.bytes, m_timeSink ? 0 : m_config.timeLimitMs);
-    if (m_trace) {
-        std::string outcome = OutcomeText(result.outcome);
-        if (result.outcome == Outcome::TakenShort) {
-            outcome = "taken short, " + std::to_string(result.taken) + " bytes";
-        }
-        m_trace->Transfer("PIPE00", "host->printer", pipe.printer, write.bytes, outcome);
-    }
+    sim::SimulatedPrinter& printer = m_printers.At(pipe->printer);
+    const auto result =
+        printer.OnHostWrite(write.bytes, m_schedule.ChargesTime() ? 0 : m_config.timeLimitMs);
+    m_trace.HostWrite(pipe->printer, write.bytes, result, true);
     const bool unplugged = !printer.IsAttached();
-    AfterWrite(pipe.printer, result, write.id);
+    AfterWrite(pipe->printer, result, write.id);
     if (unplugged) {
-        if (m_trace) {
-            m_trace->Event("printer " + std::to_string(pipe.printer) + " unplugged");
-        }
-        EndInPipes(pipe.printer);
+        m_trace.Event([&] { return "printer " + std::to_string(pipe->printer) + " unplugged"; });
+        m_pipes.EndInPipes(pipe->printer);
     }
 }
 
@@ -425,51 +302,32 @@ void SimLibrary::AfterWrite(size_t printer, const sim::SimulatedPrinter::WriteRe
     if (writeId) {
         LinkStep answer;
         answer.printer = printer;
-        answer.generation = m_generation;
+        answer.generation = m_pipes.Generation();
         answer.writeId = writeId;
         answer.outcome = result.outcome;
         answer.taken = result.taken;
         Schedule(std::move(answer), result.linkMilliseconds);
     }
-    while (std::optional<sim::SimulatedPrinter::Reply> reply = m_printers[printer]->TakeReply()) {
+    while (std::optional<sim::SimulatedPrinter::Reply> reply = m_printers.At(printer).TakeReply()) {
         LinkStep step;
         step.printer = printer;
-        step.generation = m_generation;
+        step.generation = m_pipes.Generation();
         step.reply = std::move(reply->bytes);
         Schedule(std::move(step), reply->linkMilliseconds);
     }
 }
 
 void SimLibrary::Schedule(LinkStep step, uint32_t milliseconds) {
-    if (m_timeSink != nullptr) {
-        if (milliseconds > 0) {
-            m_timeSink(milliseconds);
-        }
-        Perform(step);
-        return;
+    if (const std::optional<LinkStep> now =
+            m_schedule.Schedule(std::move(step), milliseconds, Clock::now())) {
+        Perform(*now);
     }
-    const Clock::time_point now = Clock::now();
-    Clock::time_point& busyUntil = m_linkBusyUntil[step.printer];
-    step.due = std::max(now, busyUntil) + std::chrono::milliseconds(milliseconds);
-    busyUntil = step.due;
-    if (step.due <= now && m_steps.empty()) {
-        Perform(step);
-        return;
-    }
-    const auto later = std::upper_bound(
-        m_steps.begin(), m_steps.end(), step.due,
-        [](Clock::time_point due, const LinkStep& other) { return due < other.due; });
-    m_steps.insert(later, std::move(step));
 }
 
 void SimLibrary::PerformDueSteps() {
-    const Clock::time_point now = Clock::now();
-    size_t done = 0;
-    while (done < m_steps.size() && m_steps[done].due <= now) {
-        Perform(m_steps[done]);
-        ++done;
+    for (const LinkStep& step : m_schedule.TakeDue(Clock::now())) {
+        Perform(step);
     }
-    m_steps.erase(m_steps.begin(), m_steps.begin() + static_cast<std::ptrdiff_t>(done));
 }
 
 void SimLibrary::Perform(const LinkStep& step) {
@@ -492,73 +350,38 @@ void SimLibrary::Perform(const LinkStep& step) {
         }
         return;
     }
-    if (step.generation == m_generation && m_printers[step.printer]->IsAttached()) {
+    if (step.generation == m_pipes.Generation() && m_printers.At(step.printer).IsAttached()) {
         DeliverReply(step.printer, step.reply);
     }
 }
 
 void SimLibrary::DeliverReply(size_t printer, const std::vector<uint8_t>& reply) {
-    // The newest open in-pipe of the printer gets it; one the tool has closed refuses it.
-    for (auto pipe = m_pipes.rbegin(); pipe != m_pipes.rend(); ++pipe) {
-        if ((*pipe)->kind != PipeKind::In || (*pipe)->printer != printer ||
-            (*pipe)->generation != m_generation) {
-            continue;
-        }
-        const auto sent = (*pipe)->link->Send(reply);
-        if (sent == devlink::PacketPipe::SendResult::Closed) {
-            continue;
-        }
-        if (m_trace) {
-            m_trace->Transfer(
-                "PIPE01", "printer->host", printer, reply,
-                sent == devlink::PacketPipe::SendResult::Full ? "lost, the in-pipe is full" : "");
-        }
-        return;
-    }
-    if (m_trace) {
-        m_trace->Transfer("PIPE01", "printer->host", printer, reply, "lost, no in-pipe open");
-    }
-}
-
-void SimLibrary::EndInPipes(size_t printer) {
-    for (const std::unique_ptr<Pipe>& pipe : m_pipes) {
-        if (pipe->kind == PipeKind::In && pipe->printer == printer &&
-            pipe->generation == m_generation) {
-            pipe->link->EndTowardsHost();
-        }
+    const std::optional<devlink::PacketPipe::SendResult> sent =
+        m_pipes.SendToNewestInPipe(printer, reply);
+    if (!sent) {
+        m_trace.Transfer("PIPE01", "printer->host", printer, reply, "lost, no in-pipe open");
+    } else if (*sent == devlink::PacketPipe::SendResult::Full) {
+        m_trace.Transfer("PIPE01", "printer->host", printer, reply, "lost, the in-pipe is full");
+    } else {
+        m_trace.Transfer("PIPE01", "printer->host", printer, reply, "");
     }
 }
 
 void SimLibrary::Persist() {
-    bool changed = false;
-    std::vector<sim::PrinterState> states;
-    for (size_t i = 0; i < m_printers.size(); ++i) {
-        const sim::PrinterDevice& device = m_printers[i]->Device();
-        changed = changed || device.FirmwareRevision() != m_storedRevision[i];
-        m_storedRevision[i] = device.FirmwareRevision();
-        states.push_back({i, m_printers[i]->Config().identity, device.AllReported()});
-    }
-    if (changed && m_stateFile && !m_stateFile->Store(states)) {
-        std::cerr << kWho << "cannot write the state file " << m_stateFile->Path() << '\n';
+    if (!m_printers.Persist()) {
+        std::cerr << kWho << "cannot write the state file " << m_printers.StatePath() << '\n';
     }
 }
 
 void SimLibrary::SetTimeSink(void (*advance)(uint32_t)) {
     std::lock_guard lock(m_mutex);
-    m_timeSink = advance;
+    m_schedule.SetTimeSink(advance);
 }
 
 bool SimLibrary::Reset(const char* configText, const char* statePath, const char* tracePath) {
     std::lock_guard lock(m_mutex);
-    std::optional<std::string> text;
-    if (configText != nullptr) {
-        text = configText;
-    }
-    std::optional<std::string> state;
-    if (statePath != nullptr) {
-        state = statePath;
-    }
-    return Configure(text, "configuration text", state, tracePath);
+    return Configure(TextOrNone(configText), "configuration text", TextOrNone(statePath),
+                     tracePath);
 }
 
 void SimLibrary::Settle() {
@@ -570,15 +393,16 @@ void SimLibrary::Settle() {
 
 uint32_t SimLibrary::PrinterCount() {
     std::lock_guard lock(m_mutex);
-    return static_cast<uint32_t>(m_printers.size());
+    return static_cast<uint32_t>(m_printers.Count());
 }
 
 size_t SimLibrary::ReceivedLog(uint32_t printer, char* buffer, size_t size) {
     std::lock_guard lock(m_mutex);
-    if (printer >= m_printers.size()) {
+    const sim::SimulatedPrinter* found = m_printers.Find(printer);
+    if (found == nullptr) {
         return 0;
     }
-    const std::string text = m_printers[printer]->Device().Log().Text();
+    const std::string text = found->Device().Log().Text();
     if (buffer != nullptr && size > 0) {
         const size_t copied = std::min(text.size(), size - 1);
         std::memcpy(buffer, text.data(), copied);
@@ -589,11 +413,12 @@ size_t SimLibrary::ReceivedLog(uint32_t printer, char* buffer, size_t size) {
 
 bool SimLibrary::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum) {
     std::lock_guard lock(m_mutex);
+    const sim::SimulatedPrinter* found = m_printers.Find(printer);
     const sim::AreaLayout* layout = sim::AreaLayout::ByLetter(area);
-    if (printer >= m_printers.size() || layout == nullptr) {
+    if (found == nullptr || layout == nullptr) {
         return false;
     }
-    const sim::ItemFirmware& firmware = m_printers[printer]->Device().Reported(*layout);
+    const sim::ItemFirmware& firmware = found->Device().Reported(*layout);
     if (version != nullptr) {
         std::copy(firmware.version.begin(), firmware.version.end(), version);
     }
@@ -605,23 +430,19 @@ bool SimLibrary::Firmware(uint32_t printer, char area, uint8_t* version, uint16_
 
 int SimLibrary::InDownloadMode(uint32_t printer) {
     std::lock_guard lock(m_mutex);
-    if (printer >= m_printers.size()) {
-        return -1;
-    }
-    return m_printers[printer]->Device().InDownloadMode() ? 1 : 0;
+    const sim::SimulatedPrinter* found = m_printers.Find(printer);
+    return found == nullptr ? -1 : (found->Device().InDownloadMode() ? 1 : 0);
 }
 
 int SimLibrary::IsAttached(uint32_t printer) {
     std::lock_guard lock(m_mutex);
-    if (printer >= m_printers.size()) {
-        return -1;
-    }
-    return m_printers[printer]->IsAttached() ? 1 : 0;
+    const sim::SimulatedPrinter* found = m_printers.Find(printer);
+    return found == nullptr ? -1 : (found->IsAttached() ? 1 : 0);
 }
 
 uint32_t SimLibrary::OpenHandles() {
     std::lock_guard lock(m_mutex);
-    return static_cast<uint32_t>(m_pipes.size());
+    return static_cast<uint32_t>(m_pipes.Count());
 }
 
 }  // namespace zelsim

@@ -9,7 +9,6 @@
 // the printer has handled it and the link's time has passed.
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -18,15 +17,15 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "sim/SimConfig.h"
 #include "sim/SimulatedPrinter.h"
-#include "sim/StateFile.h"
+#include "zelport/sim/LinkSchedule.h"
+#include "zelport/sim/PipeTable.h"
+#include "zelport/sim/PrinterSet.h"
 #include "zelport/sim/TransferTrace.h"
-#include "zelport/sim/link/PacketPipe.h"
 #include "zelport/sim/link/Poller.h"
 #include "zelport/sim/link/WriteInterceptor.h"
 #include "zelport/zelport.h"
@@ -59,53 +58,32 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     using Outcome = sim::SimulatedPrinter::WriteResult::Outcome;
-
-    enum class PipeKind { Control, Out, In };
-
-    struct Pipe {
-        std::unique_ptr<devlink::PacketPipe> link;
-        PipeKind kind;
-        size_t printer;
-        uint64_t generation;
-        bool intercepted;
-    };
-
-    // Something the link does once its time has passed: answer an intercepted write, or hand
-    // a reply to the in-pipe.
-    struct LinkStep {
-        Clock::time_point due;
-        size_t printer = 0;
-        uint64_t generation = 0;
-        // An intercepted write to answer with `outcome` and `taken`; otherwise `reply` to send.
-        std::optional<uint64_t> writeId;
-        Outcome outcome = Outcome::Taken;
-        size_t taken = 0;
-        std::vector<uint8_t> reply;
-    };
+    using PipeKind = PipeTable::Kind;
+    using LinkStep = LinkSchedule::Step;
 
     SimLibrary();
     bool Configure(std::optional<std::string> configText, const std::string& origin,
                    std::optional<std::string> statePath, const char* tracePath);
     void Refuse(const std::string& reason);
+    // Writes the link still holds fail as if the printer were unplugged.
+    void FailWaitingWrites();
 
     void Serve();
     std::vector<int> WatchedDescriptors() const;
     void HandleReady(const std::vector<devlink::Poller::Ready>& ready);
     void HandleIntercepted();
-    void HandlePacket(const Pipe& pipe, const std::vector<uint8_t>& packet);
+    void HandlePacket(const PipeTable::Pipe& pipe, const std::vector<uint8_t>& packet);
     void AfterWrite(size_t printer, const sim::SimulatedPrinter::WriteResult& result,
                     std::optional<uint64_t> writeId);
     void Schedule(LinkStep step, uint32_t milliseconds);
     void Perform(const LinkStep& step);
     void PerformDueSteps();
     void DeliverReply(size_t printer, const std::vector<uint8_t>& reply);
-    void EndInPipes(size_t printer);
     void Persist();
 
-    // The configured printer that device index `deviceIndex` selects, or null.
-    sim::SimulatedPrinter* Select(uint32_t deviceIndex, size_t& printer);
+    // The position of the configured printer that device index `deviceIndex` selects.
+    std::optional<size_t> Select(uint32_t deviceIndex) const;
     HANDLE OpenPipe(PipeKind kind, uint32_t deviceIndex);
-    std::string PipeName(PipeKind kind) const;
 
     std::mutex m_mutex;
     std::condition_variable m_settled;
@@ -113,23 +91,16 @@ private:
 
     bool m_usable = false;
     sim::SimConfig m_config;
-    std::vector<std::unique_ptr<sim::SimulatedPrinter>> m_printers;
-    std::vector<uint64_t> m_storedRevision;
-    std::vector<Clock::time_point> m_linkBusyUntil;
-    std::optional<sim::StateFile> m_stateFile;
-    std::unique_ptr<TransferTrace> m_trace;
+    PrinterSet m_printers;
+    TransferTrace m_trace;
     // Installed with the first configuration that needs it; stays for the library's life.
     std::unique_ptr<devlink::WriteInterceptor> m_interceptor;
-    uint64_t m_generation = 0;
 
     std::optional<uint16_t> m_vendorId;
     std::vector<uint16_t> m_productIds;
 
-    std::vector<std::unique_ptr<Pipe>> m_pipes;
-    // Opens so far of each printer's control handle, out-pipe and in-pipe, by PipeKind.
-    std::vector<std::array<uint32_t, 3>> m_openCounts;
-    std::vector<LinkStep> m_steps;  // by due time
-    void (*m_timeSink)(uint32_t) = nullptr;
+    PipeTable m_pipes;
+    LinkSchedule m_schedule;
 
     uint64_t m_settleRequested = 0;
     uint64_t m_settleDone = 0;

@@ -1,0 +1,59 @@
+// What each printer's link still has to do, in the order its time passes. A link carries one
+// transfer at a time: a step waits for the printer's steps before it, then for its own time.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "sim/SimulatedPrinter.h"
+
+namespace zelsim {
+
+class LinkSchedule {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // Something the link does once its time has passed: answer an intercepted write, or hand
+    // a reply to the in-pipe.
+    struct Step {
+        Clock::time_point due;
+        size_t printer = 0;
+        uint64_t generation = 0;
+        // An intercepted write to answer with `outcome` and `taken`; otherwise `reply` to send.
+        std::optional<uint64_t> writeId;
+        sim::SimulatedPrinter::WriteResult::Outcome outcome =
+            sim::SimulatedPrinter::WriteResult::Outcome::Taken;
+        size_t taken = 0;
+        std::vector<uint8_t> reply;
+    };
+
+    // With a sink, the link charges each step's time by calling `advance` and the step is done
+    // at once, instead of waiting in real time. Null returns to real time.
+    void SetTimeSink(void (*advance)(uint32_t milliseconds)) { m_timeSink = advance; }
+    bool ChargesTime() const { return m_timeSink != nullptr; }
+
+    // Gives each of `printers` a link that is free from `now`. Steps already scheduled stay.
+    void ResetLinks(size_t printers, Clock::time_point now);
+    // Removes every step not done yet and returns them, earliest first.
+    std::vector<Step> TakeAll();
+
+    // Makes `step` due `milliseconds` after its printer's link is free (at `now` at the
+    // earliest) and keeps the link busy until then. Returns the step when it is due already
+    // and no other step waits, or when a time sink took its time, for the caller to do at
+    // once; otherwise keeps it.
+    std::optional<Step> Schedule(Step step, uint32_t milliseconds, Clock::time_point now);
+    // Removes the steps due at `now` and returns them, earliest first.
+    std::vector<Step> TakeDue(Clock::time_point now);
+    // When the earliest step is due; none when no step waits.
+    std::optional<Clock::time_point> NextDue() const;
+
+private:
+    std::vector<Step> m_steps;  // by due time
+    std::vector<Clock::time_point> m_busyUntil;
+    void (*m_timeSink)(uint32_t) = nullptr;
+};
+
+}  // namespace zelsim

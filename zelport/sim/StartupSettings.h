@@ -1,0 +1,24 @@
+// What the environment asks of the library when it starts: the configuration file named by
+// RXT9_SIM_CONFIG (unset or empty: the built-in printer), the state file and the trace.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zelsim {
+
+struct StartupSettings {
+    // The configuration file's text; none for the built-in configuration.
+    std::optional<std::string> configText;
+    // "RXT9_SIM_CONFIG <path>" or "built-in configuration", for messages.
+    std::string origin = "built-in configuration";
+    // False when RXT9_SIM_CONFIG names a file that cannot be read.
+    bool readable = true;
+    std::optional<std::string> statePath;
+    // RXT9_SIM_TRACE; null or empty for no trace.
+    const char* tracePath = nullptr;
+
+    static StartupSettings FromEnvironment();
+};
+
+}  // namespace zelsim
