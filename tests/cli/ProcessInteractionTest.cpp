@@ -151,6 +151,16 @@ INSTANTIATE_TEST_SUITE_P(Signals, InterruptTest,
                                            SignalCase{"RealTime", "RTMIN+3"}),
                          [](const auto& info) { return info.param.name; });
 
+TEST_F(CliProcessTest, AConfigurationThatIsAFifoIsRefusedInsteadOfBlocking) {
+    const auto result = RunScript(
+        "mkfifo printers.fifo\n"
+        "RXT9_SIM_CONFIG=$PWD/printers.fifo fast \"$CLI\" --download -y </dev/null >out 2>err\n"
+        "echo \"status=$?\"\n");
+    EXPECT_EQ(result.output, "status=3\n");
+    EXPECT_THAT(ReadFile("err"), HasSubstr("printers.fifo: not a regular file"));
+    EXPECT_THAT(ReadFile("out"), HasSubstr("Printer is not connected"));
+}
+
 TEST_F(CliProcessTest, ALockThatCannotBeMadeIsNotTakenForASecondCopy) {
     // No runtime directory, and a file where the private fallback directory would go.
     const auto result = RunScript(

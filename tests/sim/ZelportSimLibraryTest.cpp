@@ -1,6 +1,7 @@
 // The simulated ZELPORT.so through its C entry points, over real descriptors, with this test
 // in the tool's place.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <filesystem>
@@ -215,6 +216,40 @@ TEST_F(ZelportSimLibrary, AMalformedConfigurationIsRefusedAndEveryOpenFails) {
     SelectIds();
     EXPECT_EQ(CountPrinters(), 0);
     EXPECT_EQ(ZelportSimPrinterCount(), 0u);
+}
+
+// A state file that is no regular file of a sensible size would block the library (a FIFO),
+// never end (a device) or be replaced by the library's own file: it is refused.
+TEST_F(ZelportSimLibrary, AStateFileThatIsNoOrdinaryFileIsRefused) {
+    namespace fs = std::filesystem;
+    const std::string fifo = StatePath() + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string directory = StatePath() + ".d";
+    fs::create_directory(directory);
+    const std::string huge = StatePath() + ".huge";
+    std::ofstream(huge) << std::string((1 << 20) + 1, '#');
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {"/dev/full", "not a regular file"},
+        {fifo, "not a regular file"},
+        {directory, "not a regular file"},
+        {huge, "larger than 1048576 bytes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(ZelportSimReset("printer\n", c.path.c_str(), nullptr), 0);
+        const std::string message = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(message.find("the state file " + c.path + ": " + c.reason), std::string::npos)
+            << message;
+        SelectIds();
+        EXPECT_EQ(CountPrinters(), 0);
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo)) << "left as it was";
+    EXPECT_EQ(ZelportSimReset("printer\n", (StatePath() + ".new").c_str(), nullptr), 1)
+        << "a state file that does not exist yet is fine";
 }
 
 // The writes of a whole update, as the tool makes them, and what the printer then reports.

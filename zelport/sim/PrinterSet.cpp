@@ -3,14 +3,21 @@
 #include <algorithm>
 
 #include "sim/AreaLayout.h"
+#include "sim/BoundedFile.h"
 #include "sim/PrinterState.h"
 
 namespace zelsim {
 
-void PrinterSet::Load(const std::vector<sim::PrinterConfig>& printers,
-                      std::optional<std::string> statePath) {
+bool PrinterSet::Load(const std::vector<sim::PrinterConfig>& printers,
+                      std::optional<std::string> statePath, std::string& refusal) {
     Clear();
     if (statePath) {
+        bool exists = false;
+        const std::string why = sim::BoundedFile::Refusal(*statePath, exists);
+        if (!why.empty()) {
+            refusal = "the state file " + *statePath + ": " + why;
+            return false;
+        }
         m_stateFile.emplace(std::move(*statePath));
     }
     const std::vector<sim::PrinterState> stored =
@@ -27,6 +34,7 @@ void PrinterSet::Load(const std::vector<sim::PrinterConfig>& printers,
         m_storedRevision.push_back(printer->Device().FirmwareRevision());
         m_printers.push_back(std::move(printer));
     }
+    return true;
 }
 
 void PrinterSet::Clear() {
@@ -64,6 +72,22 @@ bool PrinterSet::Persist() {
 
 std::string PrinterSet::StatePath() const {
     return m_stateFile ? m_stateFile->Path() : std::string();
+}
+
+bool PrinterSet::Firmware(size_t position, char area, uint8_t* version, uint16_t* checksum) const {
+    const sim::SimulatedPrinter* found = Find(position);
+    const sim::AreaLayout* layout = sim::AreaLayout::ByLetter(area);
+    if (found == nullptr || layout == nullptr) {
+        return false;
+    }
+    const sim::ItemFirmware& firmware = found->Device().Reported(*layout);
+    if (version != nullptr) {
+        std::copy(firmware.version.begin(), firmware.version.end(), version);
+    }
+    if (checksum != nullptr) {
+        *checksum = firmware.checksum;
+    }
+    return true;
 }
 
 }  // namespace zelsim

@@ -20,15 +20,19 @@ class PrinterSet {
 public:
     // Makes a printer of each configuration. One whose position and identity match a printer
     // of the state file at `statePath` starts with the firmware stored there; without a path
-    // nothing persists.
-    void Load(const std::vector<sim::PrinterConfig>& printers,
-              std::optional<std::string> statePath);
+    // nothing persists. False, with the reason, when the state file is no regular file of a
+    // sensible size: such a file is neither read nor replaced.
+    bool Load(const std::vector<sim::PrinterConfig>& printers, std::optional<std::string> statePath,
+              std::string& refusal);
     // No printers, and nothing persists.
     void Clear();
 
     size_t Count() const { return m_printers.size(); }
     sim::SimulatedPrinter& At(size_t position) { return *m_printers[position]; }
     // The printer at `position`, or null.
+    // What the printer reports for an area (letter p, t, c, f or s); false for no such
+    // printer or area.
+    bool Firmware(size_t position, char area, uint8_t* version, uint16_t* checksum) const;
     const sim::SimulatedPrinter* Find(size_t position) const {
         return position < m_printers.size() ? m_printers[position].get() : nullptr;
     }

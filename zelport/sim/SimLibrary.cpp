@@ -31,8 +31,8 @@ SimLibrary::SimLibrary() {
     StartupSettings settings = StartupSettings::FromEnvironment();
     if (!m_poller.IsValid()) {
         Refuse("cannot create the wake-up channel of the library's thread");
-    } else if (!settings.readable) {
-        Refuse(settings.origin + ": cannot read the file");
+    } else if (!settings.refusal.empty()) {
+        Refuse(settings.origin + ": " + settings.refusal);
     } else {
         Configure(std::move(settings.configText), settings.origin, std::move(settings.statePath),
                   settings.tracePath);
@@ -87,8 +87,12 @@ bool SimLibrary::Configure(std::optional<std::string> configText, const std::str
             return false;
         }
     }
+    std::string refusal;
+    if (!m_printers.Load(config.printers, std::move(statePath), refusal)) {
+        Refuse(refusal);
+        return false;
+    }
     m_config = std::move(config);
-    m_printers.Load(m_config.printers, std::move(statePath));
     m_schedule.ResetLinks(m_printers.Count(), Clock::now());
     m_usable = true;
     m_trace.Event([&] {
@@ -413,19 +417,7 @@ size_t SimLibrary::ReceivedLog(uint32_t printer, char* buffer, size_t size) {
 
 bool SimLibrary::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum) {
     std::lock_guard lock(m_mutex);
-    const sim::SimulatedPrinter* found = m_printers.Find(printer);
-    const sim::AreaLayout* layout = sim::AreaLayout::ByLetter(area);
-    if (found == nullptr || layout == nullptr) {
-        return false;
-    }
-    const sim::ItemFirmware& firmware = found->Device().Reported(*layout);
-    if (version != nullptr) {
-        std::copy(firmware.version.begin(), firmware.version.end(), version);
-    }
-    if (checksum != nullptr) {
-        *checksum = firmware.checksum;
-    }
-    return true;
+    return m_printers.Firmware(printer, area, version, checksum);
 }
 
 int SimLibrary::InDownloadMode(uint32_t printer) {

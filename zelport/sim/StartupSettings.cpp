@@ -1,9 +1,9 @@
 #include "zelport/sim/StartupSettings.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <utility>
 
+#include "sim/BoundedFile.h"
 #include "sim/StateFile.h"
 
 namespace zelsim {
@@ -12,13 +12,10 @@ StartupSettings StartupSettings::FromEnvironment() {
     StartupSettings settings;
     if (const char* path = std::getenv("RXT9_SIM_CONFIG"); path != nullptr && *path != '\0') {
         settings.origin = std::string("RXT9_SIM_CONFIG ") + path;
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream contents;
-        if (in) {
-            contents << in.rdbuf();
+        std::string text;
+        if (sim::BoundedFile::Read(path, text, settings.refusal)) {
+            settings.configText = std::move(text);
         }
-        settings.configText = contents.str();
-        settings.readable = static_cast<bool>(in);
     }
     settings.statePath = sim::StateFile::ResolvePath(
         std::getenv("RXT9_SIM_STATE"), std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));

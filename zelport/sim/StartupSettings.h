@@ -12,8 +12,8 @@ struct StartupSettings {
     std::optional<std::string> configText;
     // "RXT9_SIM_CONFIG <path>" or "built-in configuration", for messages.
     std::string origin = "built-in configuration";
-    // False when RXT9_SIM_CONFIG names a file that cannot be read.
-    bool readable = true;
+    // Why the file that RXT9_SIM_CONFIG names is refused; empty when it is not.
+    std::string refusal;
     std::optional<std::string> statePath;
     // RXT9_SIM_TRACE; null or empty for no trace.
     const char* tracePath = nullptr;
