@@ -241,6 +241,12 @@ void CliBackend::WaitForInput(win::HWND modalDialog) {
 int CliBackend::ShowMessageBox(win::HWND owner, const std::string& text, const std::string& caption,
                                UINT type) {
     Present();
+    if (IsRefusalOfErasedVersions(text)) {
+        m_terminal.WriteError(
+            "rxt9-update-cli: the printer reports versions that are no text, as erased "
+            "firmware does: an earlier update may have been cut off. '-frcdlm' forces the "
+            "download of package set 1.\n");
+    }
     if (m_mainWindow == nullptr && text == m_messages.libraryNotFound) {
         m_libraryRefused = true;
     }
@@ -277,6 +283,17 @@ void CliBackend::WaitForAcknowledgement() {
                 break;
         }
     }
+}
+
+bool CliBackend::IsRefusalOfErasedVersions(const std::string& text) const {
+    if (m_messages.notApplicable.empty() || text.rfind(m_messages.notApplicable, 0) != 0) {
+        return false;
+    }
+    // Erased flash reads as 0xFF: a version with a byte that is no printable text.
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return c != '\n' && (byte < 0x20 || byte > 0x7E);
+    });
 }
 
 ExitReason CliBackend::WithoutMainWindow() const {

@@ -20,6 +20,7 @@ struct KnownMessages {
     std::string success;          // a download updated the printer
     std::string newest;           // the printer already holds the package
     std::string libraryNotFound;  // the vendor library was refused
+    std::string notApplicable;    // the first line of the version check's refusal
 };
 
 struct InteractionSettings {
@@ -53,6 +54,8 @@ private:
     // other output or when a window closes; while the program is busy, only settled ones.
     void Present(Urgency urgency = Urgency::Now);
     void TakeSignals();
+    // The version check refused a printer whose versions are no text.
+    bool IsRefusalOfErasedVersions(const std::string& text) const;
     // Why the program ends when its main window never came.
     ExitReason WithoutMainWindow() const;
     [[noreturn]] void EndAtOnce();

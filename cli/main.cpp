@@ -25,6 +25,10 @@ std::string ProgramName(int argc, char** argv) {
     return path.substr(path.rfind('/') + 1);
 }
 
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,9 +60,10 @@ int main(int argc, char** argv) {
     } else {
         presenter = std::make_unique<cli::TextPresenter>(terminal);
     }
-    cli::CliBackend backend(*presenter, terminal, signals, {options.download, options.assumeYes},
-                            {CMessageCatalogue::Load(IDS_SUCCESS),
-                             CMessageCatalogue::Load(IDS_NEWEST), kLibraryNotFound});
+    cli::CliBackend backend(
+        *presenter, terminal, signals, {options.download, options.assumeYes},
+        {CMessageCatalogue::Load(IDS_SUCCESS), CMessageCatalogue::Load(IDS_NEWEST),
+         kLibraryNotFound, FirstLine(CMessageCatalogue::Load(IDS_NOT_APPLICABLE))});
 
     std::vector<std::string> arguments = options.systemArguments;
     std::vector<char*> systemArgv;

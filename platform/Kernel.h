@@ -30,7 +30,9 @@ MutexOutcome LastMutexOutcome();
 
 // Loads a shared library from the directory of the running program only. A Windows file name
 // ending in ".dll" is taken as the same name ending in ".so". A path with a directory in it
-// is loaded as given.
+// is loaded as given. A library file that another user owns or that users other than its
+// owner can write to is refused. Why a library, or one of its entry points, cannot be had is
+// said on stderr.
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);

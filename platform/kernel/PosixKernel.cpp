@@ -1,5 +1,6 @@
 // The kernel calls over POSIX and the dynamic loader.
 #include <dlfcn.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@ namespace win {
 
 struct Module {
     void* handle;
+    std::string path;
 };
 
 namespace {
@@ -40,6 +43,29 @@ bool EndsWithDll(const std::string& name) {
 // GetStdHandle), so a library that hands these numbers out as pipes gets failing calls
 // instead of the tool's own terminal: nothing read from its input, written to its output or
 // closed under it.
+// Says on stderr why a library is refused, which the tool's own message cannot.
+void SayWhyRefused(const std::string& why) {
+    std::cerr << program_invocation_short_name << ": vendor library refused: " << why << '\n';
+}
+
+// In the manner of ssh's strict modes: a library that another user could have written to is
+// not run, as that user could make it do anything with the user's rights.
+bool IsTrustedLibraryFile(const std::string& path, std::string& reason) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return true;  // the loader says why it cannot load it
+    }
+    if (info.st_uid != 0 && info.st_uid != geteuid()) {
+        reason = "owned by another user (uid " + std::to_string(info.st_uid) + ")";
+        return false;
+    }
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        reason = "users other than its owner can write to it";
+        return false;
+    }
+    return true;
+}
+
 bool IsStandardStream(HANDLE handle) {
     return handle >= 0 && handle <= STDERR_FILENO;
 }
@@ -77,12 +103,20 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
         }
         path = GetModuleDirectory() + path;
     }
+    std::string distrust;
+    if (!IsTrustedLibraryFile(path, distrust)) {
+        SayWhyRefused(path + ": " + distrust);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
+        const char* error = dlerror();
+        SayWhyRefused(error != nullptr ? error : path + ": cannot be loaded");
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
-    return new Module{handle};
+    return new Module{handle, path};
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
@@ -92,6 +126,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
     }
     void* symbol = dlsym(module->handle, procName);
     if (symbol == nullptr) {
+        SayWhyRefused(module->path + " has no entry point " + procName);
         SetLastError(ERROR_PROC_NOT_FOUND);
         return nullptr;
     }

@@ -161,6 +161,34 @@ TEST_F(CliProcessTest, AConfigurationThatIsAFifoIsRefusedInsteadOfBlocking) {
     EXPECT_THAT(ReadFile("out"), HasSubstr("Printer is not connected"));
 }
 
+TEST_F(CliProcessTest, AnErasedVersionGetsAHintBesideTheRefusal) {
+    // What a printer left with an erased DATA1(M) area reports.
+    directory.WriteFile("printers.state",
+                        "printer 0 543930303031\n"
+                        "p FFFFFFFFFFFF 0000\n"
+                        "t 343532433131 BEB3\n"
+                        "c 303030303030 0000\n"
+                        "f 343533413130 0000\n"
+                        "s 343534463131 A789\n");
+    const auto refused = RunScript(
+        "fast \"$CLI\" --download -y </dev/null >out 2>err\n"
+        "echo \"status=$?\"\n");
+    EXPECT_EQ(refused.output, "status=3\n");
+    EXPECT_THAT(ReadFile("out"), HasSubstr("This program is not applicable on this printer."));
+    EXPECT_THAT(ReadFile("err"), HasSubstr("an earlier update may have been cut off. '-frcdlm' "
+                                           "forces the download of package set 1."));
+
+    // An ordinary printer that is not applicable gets no such hint.
+    Configure("printer\nfirmware DATA1(M) 440A00 1234\n");
+    directory.WriteFile("printers.state", "");
+    const auto other = RunScript(
+        "fast \"$CLI\" --download -y </dev/null >out 2>err\n"
+        "echo \"status=$?\"\n");
+    EXPECT_EQ(other.output, "status=3\n");
+    EXPECT_THAT(ReadFile("out"), HasSubstr("This program is not applicable on this printer."));
+    EXPECT_THAT(ReadFile("err"), Not(HasSubstr("cut off")));
+}
+
 TEST_F(CliProcessTest, ALockThatCannotBeMadeIsNotTakenForASecondCopy) {
     // No runtime directory, and a file where the private fallback directory would go.
     const auto result = RunScript(

@@ -3,8 +3,11 @@
 // a directory of its own, with nothing beside it but the library the test places there, from
 // another working directory, and with LD_LIBRARY_PATH naming a third.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -122,6 +125,62 @@ TEST_F(LibraryLoadingTest, WithNothingBesideTheProgramTheOthersAreNotTried) {
     EXPECT_EQ(run.result.exitStatus, kExitLibraryRefused);
     EXPECT_EQ(run.messages, std::vector<std::string>{kLibraryNotFound});
     EXPECT_FALSE(PlantedWasLoaded());
+}
+
+// Each refused library gives the same box, and stderr says why: the loader's own error, the
+// missing entry point, or a file that other users could have changed.
+TEST_F(LibraryLoadingTest, ARefusedLibraryIsRefusedForAReasonThatIsSaid) {
+    struct RefusalCase {
+        const char* name;
+        std::function<void(const std::string& beside)> place;
+        std::string said;
+    };
+    const RefusalCase cases[] = {
+        {"missing", [](const std::string&) {}, "ZELPORT.so: cannot open shared object file"},
+        {"not a library",
+         [](const std::string& beside) { std::ofstream(beside) << std::string(4096, 'x'); },
+         "ZELPORT.so: invalid ELF header"},
+        {"without an entry point",
+         [](const std::string& beside) { fs::copy_file(RXT9_INCOMPLETE_LIBRARY, beside); },
+         "ZELPORT.so has no entry point UsbDeviceIoControl"},
+        {"writable by others",
+         [](const std::string& beside) {
+             fs::copy_file(RXT9_SIM_LIBRARY, beside);
+             fs::permissions(beside, fs::perms::others_write, fs::perm_options::add);
+         },
+         "ZELPORT.so: users other than its owner can write to it"},
+        {"writable by the group",
+         [](const std::string& beside) {
+             fs::copy_file(RXT9_SIM_LIBRARY, beside);
+             fs::permissions(beside, fs::perms::group_write, fs::perm_options::add);
+         },
+         "ZELPORT.so: users other than its owner can write to it"},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(install.File("ZELPORT.so"));
+        c.place(install.File("ZELPORT.so"));
+        const ProgramRun run = Start();
+        ExpectEndedNormally(run);
+        EXPECT_EQ(run.result.exitStatus, kExitLibraryRefused);
+        EXPECT_EQ(run.messages, std::vector<std::string>{kLibraryNotFound});
+        EXPECT_NE(run.result.output.find("vendor library refused: "), std::string::npos);
+        EXPECT_NE(run.result.output.find(c.said), std::string::npos) << run.result.output;
+    }
+}
+
+TEST_F(LibraryLoadingTest, ALibraryOwnedByAnotherUserIsRefused) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a file to another user";
+    }
+    PlaceBeside(RXT9_SIM_LIBRARY);
+    ASSERT_EQ(chown(install.File("ZELPORT.so").c_str(), 65534, 65534), 0);
+    const ProgramRun run = Start();
+    ExpectEndedNormally(run);
+    EXPECT_EQ(run.result.exitStatus, kExitLibraryRefused);
+    EXPECT_NE(run.result.output.find("ZELPORT.so: owned by another user (uid 65534)"),
+              std::string::npos)
+        << run.result.output;
 }
 
 TEST_F(LibraryLoadingTest, TheFileNamedByTheEnvironmentIsLoadedInstead) {
