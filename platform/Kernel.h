@@ -24,7 +24,8 @@ HANDLE CreateMutexA(const void* securityAttributes, BOOL initialOwner, LPCSTR na
 
 // Loads a shared library from the directory of the running program only. A Windows file name
 // ending in ".dll" is taken as the same name ending in ".so". A path with a directory in it
-// is loaded as given.
+// is loaded as given. A library that exports file operations for its handles (see
+// zelport/zelport.h) serves the file calls on them until it is freed.
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
@@ -34,8 +35,10 @@ std::string GetModuleDirectory();
 
 DWORD GetFileAttributesA(LPCSTR path);
 
-// One read(2), write(2) or close(2) on the descriptor. The standard streams, 0 to 2, are not
-// reachable through them: the calls fail with ERROR_INVALID_HANDLE and leave them open.
+// On a handle of a loaded library that serves its own handles, the library's operation: one
+// synchronous transfer with its true result. On any other handle, one read(2), write(2) or
+// close(2) on the descriptor. The standard streams, 0 to 2, are not reachable through them:
+// the calls fail with ERROR_INVALID_HANDLE and leave them open.
 BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, void* overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                void* overlapped);
