@@ -1,0 +1,33 @@
+// Whole runs of the tool through ZELPORT.so over libusb against emulated printers.
+#include "tests/usb/UsbTest.h"
+
+namespace {
+
+TEST_F(UsbTest, CountsOnlyPrintersWithThePackagesIds) {
+    EXPECT_EQ(CountPrinters(), 0);
+    Plug("product-id 5D37");
+    EXPECT_EQ(CountPrinters(), 0) << "another product id is not counted";
+    Plug();
+    EXPECT_EQ(CountPrinters(), 1);
+    Plug("identity T90002");
+    EXPECT_EQ(CountPrinters(), 2);
+    Testbed().Unplug(1);
+    EXPECT_EQ(CountPrinters(), 1) << "found afresh at each open";
+}
+
+TEST_F(UsbTest, DownloadsTheBuiltInSetThenFindsThePrinterUpToDate) {
+    Plug();
+    model.ClickButton(kFirstPress, IDC_DOWNLOAD);
+    model.ClickButton(kSecondPress, IDC_DOWNLOAD);
+    RunMainWindow();
+    EXPECT_EQ(Boxes(), (std::vector<Box>{SuccessBox(), VersionCheckBox(Text(IDS_NEWEST))}));
+    EXPECT_EQ(Printer().Firmware('p'), "450D42/3AC3");
+    EXPECT_EQ(Printer().Firmware('t'), "452C11/BEB3");
+    EXPECT_EQ(Printer().Firmware('s'), "454F11/A789");
+    EXPECT_FALSE(Printer().InDownloadMode());
+    EXPECT_EQ(Count("data p: 2974656 bytes in 727 transfers, complete"), 1);
+    EXPECT_EQ(Count("restart"), 1);
+    EXPECT_EQ(Printer().UrbsInFlight(), 0u);
+}
+
+}  // namespace
