@@ -70,6 +70,12 @@ void UsbTest::SetUp() {
 }
 
 void UsbTest::TearDown() {
+    ExpectNothingLeftOpen();
+    g_usbLibrary = CUsbLibrary{};  // the module stays loaded
+    UpdateHarness::TearDown();
+}
+
+void UsbTest::ExpectNothingLeftOpen() {
     // The testbed's own sockets for the device nodes go with the devices, and its worker
     // thread closes its end of each connection a little after the library closed its own.
     Testbed().Clear();
@@ -80,8 +86,6 @@ void UsbTest::TearDown() {
     }
     EXPECT_EQ(testing_support::CountOpenHandles(), m_handlesBefore)
         << "no descriptor and no device left open";
-    g_usbLibrary = CUsbLibrary{};  // the module stays loaded
-    UpdateHarness::TearDown();
 }
 
 int UsbTest::Plug(const std::string& printerKeys, zelusb::UsbFaults faults) {

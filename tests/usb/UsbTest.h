@@ -36,6 +36,9 @@ protected:
     // How often a line of the printer's received log starts with the text.
     int Count(const std::string& linePrefix, int printer = 0);
     int CountPrinters();
+    // Unplugs every printer and expects the process to hold no more descriptors than before
+    // the test: none of the library's, of libusb's or of a device.
+    void ExpectNothingLeftOpen();
 
 public:
     static std::string Error(unsigned id, unsigned suffix) {
