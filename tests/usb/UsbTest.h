@@ -52,4 +52,6 @@ public:
 
 protected:
     int m_handlesBefore = 0;
+    // Descriptors the testbed itself keeps beyond a case, which ExpectNothingLeftOpen allows.
+    int m_testbedDescriptors = 0;
 };

@@ -93,6 +93,11 @@ void Diagnostics::CannotStart(const std::string& reason) {
         "there (in a container, pass it in)?");
 }
 
+void Diagnostics::NoUsbAtAll() {
+    Say("no USB device is visible at all, so no printer can be found. The USB devices are not "
+        "reachable here: are /dev/bus/usb and /sys/bus/usb there (in a container, pass them in)?");
+}
+
 void Diagnostics::Overflow(const DeviceLocation& location, const std::string& what) {
     Say(Device(location) + " " + what);
 }

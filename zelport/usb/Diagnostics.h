@@ -19,6 +19,8 @@ public:
     void OpenFailed(const DeviceLocation& location, const std::string& reason);
     void NoInterface(const DeviceLocation& location);
     void CannotStart(const std::string& reason);
+    // libusb started but sees no USB device at all, not even a root hub.
+    void NoUsbAtAll();
     void Overflow(const DeviceLocation& location, const std::string& what);
 
 private:

@@ -126,6 +126,9 @@ std::shared_ptr<HeldDevice> UsbLibrary::Acquire(uint32_t deviceIndex, std::strin
             std::string("cannot list the devices: ") + libusb_error_name(static_cast<int>(count));
         return nullptr;
     }
+    if (count == 0) {
+        m_diagnostics.NoUsbAtAll();
+    }
     std::vector<std::pair<DeviceLocation, libusb_device*>> matching;
     for (ssize_t i = 0; i < count; ++i) {
         libusb_device_descriptor descriptor{};

@@ -122,8 +122,11 @@ int UsbTestbed::Plug(const std::string& printerKeys, UsbFaults faults, std::stri
     plugged.node = "/dev/bus/usb/001/" + Padded(address);
     plugged.sysPath = "/sys/devices/usb1/1-" + port;
     GError* attachError = nullptr;
-    // The handler stands before the device appears, so that libusb never finds it unserved.
-    if (!umockdev_testbed_attach_ioctl(m_testbed, plugged.node.c_str(), plugged.device->Handler(),
+    // The handler stands before the device appears, so that libusb never finds it unserved. A
+    // node nobody may open needs none (and umockdev's preload would keep the connection it
+    // makes for an open that then fails).
+    if (!faults.accessDenied &&
+        !umockdev_testbed_attach_ioctl(m_testbed, plugged.node.c_str(), plugged.device->Handler(),
                                        &attachError)) {
         error = attachError != nullptr ? attachError->message : "cannot attach the ioctl handler";
         g_clear_error(&attachError);
@@ -145,7 +148,7 @@ int UsbTestbed::Plug(const std::string& printerKeys, UsbFaults faults, std::stri
         return -1;
     }
     if (faults.accessDenied) {
-        chmod(NodePath(number).c_str(), 0);
+        chmod((m_root + plugged.node).c_str(), 0);
     }
     plugged.onBus = true;
     m_printers.push_back(std::move(plugged));
