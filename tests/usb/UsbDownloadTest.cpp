@@ -30,4 +30,17 @@ TEST_F(UsbTest, DownloadsTheBuiltInSetThenFindsThePrinterUpToDate) {
     EXPECT_EQ(Printer().UrbsInFlight(), 0u);
 }
 
+TEST_F(UsbTest, APrinterUnpluggedMidImageAndPluggedInAgainIsUpdatedByTheNextPress) {
+    Plug("unplug-at image:t 2");
+    model.ClickButton(kFirstPress, IDC_DOWNLOAD);
+    // Plugged in again, it comes back at another address, in normal mode.
+    model.Probe(kAfterFirstRun, [&] { Plug(); });
+    model.ClickButton(kSecondPress, IDC_DOWNLOAD);
+    RunMainWindow();
+    EXPECT_EQ(Boxes(), (std::vector<Box>{ErrorBox(Text(IDS_FAILED)), SuccessBox()}));
+    EXPECT_EQ(Count("restart", 0), 0) << "no restart reaches a printer that has gone";
+    EXPECT_EQ(Printer(1).Firmware('t'), "452C11/BEB3");
+    EXPECT_EQ(Count("restart", 1), 1);
+}
+
 }  // namespace

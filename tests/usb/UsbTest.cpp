@@ -1,15 +1,13 @@
 #include "tests/usb/UsbTest.h"
 
-#include <chrono>
 #include <sstream>
-#include <thread>
 
 #include "platform/Kernel.h"
-#include "platform/testing/PacketPipe.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/TemporaryDirectory.h"
 #include "printer/UsbLibrary.h"
 #include "printer/UsbPort.h"
+#include "zelport/usb/testbed/ProcessDescriptors.h"
 
 namespace {
 
@@ -73,7 +71,7 @@ void UsbTest::SetUp() {
                     Lookup<PFN_UsbOpenCont>(module, "UsbOpenCont"),
                     Lookup<PFN_UsbOpenBulk>(module, "UsbOpenBulk"),
                     Lookup<PFN_UsbDeviceIoControl>(module, "UsbDeviceIoControl")};
-    m_handlesBefore = testing_support::CountOpenHandles();
+    m_handlesBefore = zelusb::CountDescriptorsBesideSockets();
 }
 
 void UsbTest::TearDown() {
@@ -83,16 +81,8 @@ void UsbTest::TearDown() {
 }
 
 void UsbTest::ExpectNothingLeftOpen() {
-    // The testbed's own sockets for the device nodes go with the devices, and its worker
-    // thread closes its end of each connection a little after the library closed its own.
     Testbed().Clear();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    const int expected = m_handlesBefore + m_testbedDescriptors;
-    while (testing_support::CountOpenHandles() != expected &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    EXPECT_EQ(testing_support::CountOpenHandles(), expected)
+    EXPECT_EQ(zelusb::CountDescriptorsBesideSockets(), m_handlesBefore)
         << "no descriptor and no device left open";
 }
 

@@ -52,6 +52,4 @@ public:
 
 protected:
     int m_handlesBefore = 0;
-    // Descriptors the testbed itself keeps beyond a case, which ExpectNothingLeftOpen allows.
-    int m_testbedDescriptors = 0;
 };
