@@ -33,8 +33,11 @@ TEST_F(UsbTest, DownloadsTheBuiltInSetThenFindsThePrinterUpToDate) {
 TEST_F(UsbTest, APrinterUnpluggedMidImageAndPluggedInAgainIsUpdatedByTheNextPress) {
     Plug("unplug-at image:t 2");
     model.ClickButton(kFirstPress, IDC_DOWNLOAD);
-    // Plugged in again, it comes back at another address, in normal mode.
-    model.Probe(kAfterFirstRun, [&] { Plug(); });
+    // It leaves the bus, and plugged in again it comes back at another address, in normal mode.
+    model.Probe(kAfterFirstRun, [&] {
+        Testbed().Unplug(0);
+        Plug();
+    });
     model.ClickButton(kSecondPress, IDC_DOWNLOAD);
     RunMainWindow();
     EXPECT_EQ(Boxes(), (std::vector<Box>{ErrorBox(Text(IDS_FAILED)), SuccessBox()}));

@@ -1,7 +1,7 @@
 // Every command and reply exchange of a Download of the built-in set, through ZELPORT.so over
 // libusb, with each fault a USB transfer can have: a time-out, a stall, the printer unplugged,
-// a short transfer, and for replies a reply longer than asked and one of garbage. Every case must end with its
-// message, the restart where one is due, and nothing left open.
+// a short transfer, and for replies a reply longer than asked and one of garbage. Every case must
+// end with its message, the restart where one is due, and nothing left open.
 #include <cctype>
 #include <string>
 #include <vector>
@@ -154,8 +154,8 @@ TEST_P(UsbReplyFaultTest, TimeOutShortOverflowUnplugged) {
     RunCase(Name(Fault::Overflow), "", overflow, exchange.lost, exchange.restarts);
     if (inquiry != "identity") {
         // Garbage of the right length; the identity reply has no header to check.
-        RunCase("garbage", "reply-header " + inquiry + " 00000000 " + occurrence, {},
-                exchange.lost, exchange.restarts);
+        RunCase("garbage", "reply-header " + inquiry + " 00000000 " + occurrence, {}, exchange.lost,
+                exchange.restarts);
     }
     RunCase(Name(Fault::Unplugged), "", unplug, exchange.lost, 0);
 }

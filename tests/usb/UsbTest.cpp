@@ -71,7 +71,7 @@ void UsbTest::SetUp() {
                     Lookup<PFN_UsbOpenCont>(module, "UsbOpenCont"),
                     Lookup<PFN_UsbOpenBulk>(module, "UsbOpenBulk"),
                     Lookup<PFN_UsbDeviceIoControl>(module, "UsbDeviceIoControl")};
-    m_handlesBefore = zelusb::CountDescriptorsBesideSockets();
+    m_descriptorsBefore = zelusb::DescriptorsBesideSocketsAndEvents();
 }
 
 void UsbTest::TearDown() {
@@ -82,7 +82,7 @@ void UsbTest::TearDown() {
 
 void UsbTest::ExpectNothingLeftOpen() {
     Testbed().Clear();
-    EXPECT_EQ(zelusb::CountDescriptorsBesideSockets(), m_handlesBefore)
+    EXPECT_EQ(zelusb::DescriptorsBesideSocketsAndEvents(), m_descriptorsBefore)
         << "no descriptor and no device left open";
 }
 

@@ -51,5 +51,5 @@ public:
     }
 
 protected:
-    int m_handlesBefore = 0;
+    std::vector<std::string> m_descriptorsBefore;
 };
