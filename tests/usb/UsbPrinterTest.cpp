@@ -153,6 +153,15 @@ TEST_F(UsbPrinterTest, AnUnpluggedPrinterFailsEveryLaterCallAtOnce) {
     EXPECT_EQ(Printer().UrbsInFlight(), 0u);
 }
 
+TEST_F(UsbPrinterTest, ASecondLoadOfTheLibraryFreedAgainLeavesItsHandlesServed) {
+    Plug();
+    const HANDLE out = OpenPipe("PIPE00");
+    const win::HMODULE again = win::LoadLibraryA(RXT9_USB_LIBRARY);
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(win::FreeLibrary(again));
+    EXPECT_EQ(Write(out, kStatusInquiry).moved, 10u) << "the first load still serves its handles";
+}
+
 TEST_F(UsbPrinterTest, TheControlHandleTakesNoTransfersAndIoControlRefuses) {
     Plug();
     const HANDLE control = g_usbLibrary.UsbOpenCont(0, 0);

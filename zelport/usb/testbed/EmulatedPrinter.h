@@ -17,9 +17,9 @@
 #include "sim/SimulatedPrinter.h"
 #include "zelport/usb/testbed/UsbFaults.h"
 
-struct _UMockdevIoctlBase;
-struct _UMockdevIoctlClient;
-struct _UMockdevIoctlData;
+struct _UMockdevIoctlBase;    // NOLINT(bugprone-reserved-identifier): umockdev's name
+struct _UMockdevIoctlClient;  // NOLINT(bugprone-reserved-identifier): umockdev's name
+struct _UMockdevIoctlData;    // NOLINT(bugprone-reserved-identifier): umockdev's name
 
 namespace zelusb {
 

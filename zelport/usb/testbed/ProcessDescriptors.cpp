@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace zelusb {
 
@@ -31,7 +32,10 @@ std::vector<std::string> DescriptorsBesideSocketsAndEvents() {
         if (link.rfind("socket:", 0) == 0 || link == "anon_inode:[eventfd]") {
             continue;
         }
-        descriptors.push_back(name + " -> " + link);
+        std::string described = name;
+        described += " -> ";
+        described += link;
+        descriptors.push_back(std::move(described));
     }
     std::sort(descriptors.begin(), descriptors.end());
     return descriptors;

@@ -12,7 +12,7 @@
 
 #include "zelport/usb/testbed/UsbFaults.h"
 
-struct _UMockdevTestbed;
+struct _UMockdevTestbed;  // NOLINT(bugprone-reserved-identifier): umockdev's name
 
 namespace zelusb {
 
