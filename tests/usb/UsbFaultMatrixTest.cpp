@@ -106,6 +106,9 @@ protected:
         }
         EXPECT_EQ(BoxesOf(fresh), boxes);
         EXPECT_EQ(Count("restart"), restarts);
+        if (restarts > 0) {
+            EXPECT_FALSE(Printer().InDownloadMode()) << "the tool's restart reached the printer";
+        }
         EXPECT_FALSE(fresh.ForcedQuit());
         win::SetUiBackend(&model);
         ExpectNothingLeftOpen();
