@@ -24,17 +24,19 @@ BOOL UsbDeviceIoControl(HANDLE device, uint32_t code, void* in, uint32_t inSize,
                         uint32_t outSize, uint32_t* returned);
 
 /* File operations that a library may export for the handles it hands out, as a constant
- * ZELPORT_FILE_OPERATIONS object named "ZelportFileOperations" (ZELPORT_FILE_OPERATIONS_SYMBOL). The tool looks it
- * up when it loads the library and, while the library stays loaded, hands every ReadFile,
- * WriteFile and CloseHandle on a handle for which `owns` answers non-zero to it, the way a
- * Windows device handle reaches its driver. A library without it hands out descriptors.
+ * ZELPORT_FILE_OPERATIONS object named "ZelportFileOperations" (ZELPORT_FILE_OPERATIONS_SYMBOL).
+ * The tool looks it up when it loads the library and, while the library stays loaded, hands
+ * every ReadFile, WriteFile and CloseHandle on a handle for which `owns` answers non-zero to
+ * it, the way a Windows device handle reaches its driver. A library without it hands out
+ * descriptors.
  *
  * Each call is one synchronous transfer with its true result: 0 (ZELPORT_OK) with `*moved` the
  * bytes that moved, which may be fewer than asked; or a Windows error code below, which the
  * tool's call reports as failure with that last-error code. `close` ends the handle whatever it
- * returns. `owns` is asked for any handle the tool passes to those calls, also for descriptors
- * of other files and for handles already closed, and must answer 0 for all of them: handles of
- * a library that can be confused with descriptors (0 to INT32_MAX) must not be owned. */
+ * returns. `owns` is asked for every handle the tool passes to those calls, descriptors of its
+ * own files included, and answers non-zero only for handles the library handed out and has not
+ * closed yet. Handles that are no descriptors of the library's (ZELPORT.so over libusb) lie
+ * above INT32_MAX, where no descriptor can be. */
 #define ZELPORT_FILE_OPERATIONS_SYMBOL "ZelportFileOperations"
 #define ZELPORT_FILE_OPERATIONS_VERSION 1u
 

@@ -15,6 +15,7 @@ namespace {
 
 // Handles lie above every file descriptor, so that the kernel never mistakes a descriptor of
 // the tool's for one of ours.
+static_assert(sizeof(HANDLE) > sizeof(int32_t), "handles beyond every descriptor need room");
 constexpr HANDLE kFirstHandle = static_cast<HANDLE>(INT32_MAX) + 1;
 constexpr uint32_t kLargestTimeLimitMs = 600000;
 

@@ -15,28 +15,34 @@
 
 namespace zelusb {
 
+namespace {
+
+struct DataRelease {
+    void operator()(_UMockdevIoctlData* data) const {
+        if (data != nullptr) {
+            g_object_unref(data);
+        }
+    }
+};
+// A block of the client's memory as umockdev resolved it; the caller owns the reference.
+using Resolved = std::unique_ptr<_UMockdevIoctlData, DataRelease>;
+
+Resolved Resolve(_UMockdevIoctlData* parent, size_t offset, size_t length) {
+    return Resolved(umockdev_ioctl_data_resolve(parent, offset, length, nullptr));
+}
+
+}  // namespace
+
 // A URB as libusb submitted it, with the copies umockdev resolved from the client's memory;
 // what the device writes into them goes back to the client when the URB is reaped.
 struct EmulatedPrinter::Urb {
-    _UMockdevIoctlData* urb = nullptr;
-    _UMockdevIoctlData* buffer = nullptr;
+    Resolved urb;
+    Resolved buffer;
     uint8_t endpoint = 0;
     int length = 0;
     bool done = false;
     int status = 0;
     int actual = 0;
-
-    Urb() = default;
-    Urb(const Urb&) = delete;
-    Urb& operator=(const Urb&) = delete;
-    ~Urb() {
-        if (buffer != nullptr) {
-            g_object_unref(buffer);
-        }
-        if (urb != nullptr) {
-            g_object_unref(urb);
-        }
-    }
 
     usbdevfs_urb* Fields() const { return reinterpret_cast<usbdevfs_urb*>(urb->data); }
     void Finish(int finalStatus, int moved) {
@@ -70,8 +76,7 @@ bool EmulatedPrinter::Handle(_UMockdevIoctlClient* client) {
     switch (umockdev_ioctl_client_get_request(client)) {
         case USBDEVFS_GET_CAPABILITIES: {
             // Scatter-gather makes every bulk transfer one URB, whatever its length.
-            _UMockdevIoctlData* caps =
-                umockdev_ioctl_data_resolve(argument, 0, sizeof(uint32_t), nullptr);
+            const Resolved caps = Resolve(argument, 0, sizeof(uint32_t));
             const uint32_t value =
                 USBDEVFS_CAP_BULK_SCATTER_GATHER | USBDEVFS_CAP_BULK_CONTINUATION |
                 USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
@@ -126,8 +131,7 @@ void EmulatedPrinter::Claim(_UMockdevIoctlClient* client) {
 }
 
 void EmulatedPrinter::Reattach(_UMockdevIoctlClient* client, _UMockdevIoctlData* argument) {
-    _UMockdevIoctlData* request =
-        umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_ioctl), nullptr);
+    const Resolved request = Resolve(argument, 0, sizeof(usbdevfs_ioctl));
     const auto* fields = reinterpret_cast<const usbdevfs_ioctl*>(request->data);
     if (fields->ioctl_code == static_cast<int>(USBDEVFS_CONNECT) && m_faults.kernelDriver) {
         m_driverBound = true;
@@ -143,15 +147,17 @@ void EmulatedPrinter::Submit(_UMockdevIoctlClient* client, _UMockdevIoctlData* a
         return;
     }
     auto urb = std::make_unique<Urb>();
-    urb->urb = umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
-    g_object_ref(urb->urb);
+    urb->urb = Resolve(argument, 0, sizeof(usbdevfs_urb));
+    if (!urb->urb) {
+        umockdev_ioctl_client_complete(client, -1, EFAULT);
+        return;
+    }
     const usbdevfs_urb* fields = urb->Fields();
     urb->endpoint = fields->endpoint;
     urb->length = fields->buffer_length;
     if (urb->length > 0) {
-        urb->buffer = umockdev_ioctl_data_resolve(urb->urb, offsetof(usbdevfs_urb, buffer),
-                                                  static_cast<size_t>(urb->length), nullptr);
-        g_object_ref(urb->buffer);
+        urb->buffer = Resolve(urb->urb.get(), offsetof(usbdevfs_urb, buffer),
+                              static_cast<size_t>(urb->length));
     }
     if (fields->type != USBDEVFS_URB_TYPE_BULK ||
         (urb->endpoint != kOutEndpoint && urb->endpoint != kInEndpoint)) {
@@ -254,8 +260,8 @@ void EmulatedPrinter::Reap(_UMockdevIoctlClient* client, _UMockdevIoctlData* arg
     usbdevfs_urb* fields = urb->Fields();
     fields->status = urb->status;
     fields->actual_length = urb->actual;
-    _UMockdevIoctlData* pointer = umockdev_ioctl_data_resolve(argument, 0, sizeof(void*), nullptr);
-    umockdev_ioctl_data_set_ptr(pointer, 0, urb->urb);
+    const Resolved pointer = Resolve(argument, 0, sizeof(void*));
+    umockdev_ioctl_data_set_ptr(pointer.get(), 0, urb->urb.get());
     umockdev_ioctl_client_complete(client, 0, 0);
 }
 
