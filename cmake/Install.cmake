@@ -3,7 +3,9 @@
 # real program, beside which the library is found.
 include(GNUInstallDirs)
 
-set(RXT9_ZELPORT_TARGET rxt9_zelport_sim CACHE STRING
+# Installed programs reach real printers; the build tree keeps the simulated library beside the
+# programs.
+set(RXT9_ZELPORT_TARGET rxt9_zelport_usb CACHE STRING
     "The vendor library target that the programs are installed with, as ZELPORT.so")
 
 set(RXT9_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/rxt9-update)

@@ -32,7 +32,8 @@ MutexOutcome LastMutexOutcome();
 // ending in ".dll" is taken as the same name ending in ".so". A path with a directory in it
 // is loaded as given. A library file that another user owns or that users other than its
 // owner can write to is refused. Why a library, or one of its entry points, cannot be had is
-// said on stderr.
+// said on stderr. A library that exports file operations for its handles (see
+// zelport/zelport.h) serves the file calls on them until it is freed.
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
@@ -42,8 +43,10 @@ std::string GetModuleDirectory();
 
 DWORD GetFileAttributesA(LPCSTR path);
 
-// One read(2), write(2) or close(2) on the descriptor. The standard streams, 0 to 2, are not
-// reachable through them: the calls fail with ERROR_INVALID_HANDLE and leave them open.
+// On a handle of a loaded library that serves its own handles, the library's operation: one
+// synchronous transfer with its true result. On any other handle, one read(2), write(2) or
+// close(2) on the descriptor. The standard streams, 0 to 2, are not reachable through them:
+// the calls fail with ERROR_INVALID_HANDLE and leave them open.
 BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, void* overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                void* overlapped);

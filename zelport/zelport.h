@@ -1,7 +1,8 @@
 /* The vendor USB interface library's entry points, as the tool loads them at run time.
  * On Linux a handle is a file descriptor: ReadFile, WriteFile and CloseHandle on it are one
- * read(2), one write(2) and one close(2). Descriptors 0 to 2 are the tool's standard streams
- * and never work as pipe handles. */
+ * read(2), one write(2) and one close(2), unless the library serves its handles itself through
+ * the file operations below. Descriptors 0 to 2 are the tool's standard streams and never work
+ * as pipe handles. */
 #ifndef ZELPORT_ZELPORT_H
 #define ZELPORT_ZELPORT_H
 
@@ -21,6 +22,57 @@ HANDLE UsbOpenCont(uint32_t deviceIndex, uint32_t reserved);
 HANDLE UsbOpenBulk(const char* pipeName, uint32_t deviceIndex);
 BOOL UsbDeviceIoControl(HANDLE device, uint32_t code, void* in, uint32_t inSize, void* out,
                         uint32_t outSize, uint32_t* returned);
+
+/* File operations that a library may export for the handles it hands out, as a constant
+ * ZELPORT_FILE_OPERATIONS object named "ZelportFileOperations" (ZELPORT_FILE_OPERATIONS_SYMBOL).
+ * The tool looks it up when it loads the library and, while the library stays loaded, hands
+ * every ReadFile, WriteFile and CloseHandle on a handle for which `owns` answers non-zero to
+ * it, the way a Windows device handle reaches its driver. A library without it hands out
+ * descriptors.
+ *
+ * Each call is one synchronous transfer with its true result: 0 (ZELPORT_OK) with `*moved` the
+ * bytes that moved, which may be fewer than asked; or a Windows error code below, which the
+ * tool's call reports as failure with that last-error code. `close` ends the handle whatever it
+ * returns. `owns` is asked for every handle the tool passes to those calls, descriptors of its
+ * own files included, and answers non-zero only for handles the library handed out and has not
+ * closed yet. Handles that are no descriptors of the library's (ZELPORT.so over libusb) lie
+ * above INT32_MAX, where no descriptor can be. */
+#define ZELPORT_FILE_OPERATIONS_SYMBOL "ZelportFileOperations"
+#define ZELPORT_FILE_OPERATIONS_VERSION 1u
+
+#define ZELPORT_OK 0u
+#define ZELPORT_ERROR_INVALID_FUNCTION 1u  /* not a call this handle serves */
+#define ZELPORT_ERROR_INVALID_HANDLE 6u
+#define ZELPORT_ERROR_GEN_FAILURE 31u      /* the device refused the transfer */
+#define ZELPORT_ERROR_MORE_DATA 234u       /* the device sent more than was asked */
+#define ZELPORT_ERROR_DEVICE_NOT_CONNECTED 1167u
+
+typedef struct ZELPORT_FILE_OPERATIONS {
+    uint32_t version; /* ZELPORT_FILE_OPERATIONS_VERSION */
+    BOOL (*owns)(HANDLE handle);
+    uint32_t (*read)(HANDLE handle, void* buffer, uint32_t count, uint32_t* moved);
+    uint32_t (*write)(HANDLE handle, const void* buffer, uint32_t count, uint32_t* moved);
+    uint32_t (*close)(HANDLE handle);
+} ZELPORT_FILE_OPERATIONS;
+
+/* ZELPORT.so over libusb (zelport/usb) serves its handles through these operations:
+ * - Each WriteFile on "PIPE00" is one bulk-OUT transfer of the whole count, and each ReadFile
+ *   on "PIPE01" one bulk-IN transfer; the control handle of UsbOpenCont takes neither.
+ * - Each transfer has a time limit of ZELPORT_USB_TIME_LIMIT_MS: far beyond the few
+ *   milliseconds a 4096-byte block or a reply takes, and beyond the pauses a printer makes while
+ *   it writes its flash, yet short enough that a silent printer is reported within seconds
+ *   (the tool's own limit per image, 120 s and more, is checked between blocks and cannot cut a
+ *   blocked transfer short). A transfer that reaches it returns success with the bytes that
+ *   moved, fewer than asked. RXT9_USB_TIME_LIMIT_MS (1 to 600000) replaces it, for tests.
+ * - A read asks the device for the count rounded up to whole packets. When more than the count
+ *   arrives, the read fails with ZELPORT_ERROR_MORE_DATA: the asked bytes are in the buffer and
+ *   `*moved` says so, the rest is dropped, and the library says so on stderr and in its trace.
+ *   A reply of the wrong length is a broken reply; keeping the rest for the next read would
+ *   only misalign every reply after it.
+ * - A stalled endpoint fails the transfer and is cleared, so that the next command reaches
+ *   the printer. An unplugged printer fails the transfer with
+ *   ZELPORT_ERROR_DEVICE_NOT_CONNECTED, and every later transfer on its handles at once. */
+#define ZELPORT_USB_TIME_LIMIT_MS 5000u
 
 typedef BOOL (*PFN_SetVenderID)(uint32_t);
 typedef BOOL (*PFN_SetProductID)(const uint16_t*, uint32_t);

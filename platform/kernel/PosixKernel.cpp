@@ -14,12 +14,14 @@
 #include <vector>
 
 #include "platform/Kernel.h"
+#include "platform/kernel/LibraryFiles.h"
 
 namespace win {
 
 struct Module {
     void* handle;
     std::string path;
+    const ZELPORT_FILE_OPERATIONS* files;  // null for a library that hands out descriptors
 };
 
 namespace {
@@ -70,6 +72,15 @@ bool IsStandardStream(HANDLE handle) {
     return handle >= 0 && handle <= STDERR_FILENO;
 }
 
+// The result of a call that a library served: its error code becomes the last error.
+BOOL Served(uint32_t error) {
+    if (error != ZELPORT_OK) {
+        SetLastError(error);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 DWORD GetLastError() {
@@ -116,7 +127,10 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
-    return new Module{handle, path};
+    const auto* files =
+        static_cast<const ZELPORT_FILE_OPERATIONS*>(dlsym(handle, ZELPORT_FILE_OPERATIONS_SYMBOL));
+    LibraryFiles::Instance().Register(files);
+    return new Module{handle, path, files};
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
@@ -140,6 +154,7 @@ BOOL FreeLibrary(HMODULE module) {
     if (module == nullptr) {
         return FALSE;
     }
+    LibraryFiles::Instance().Unregister(module->files);
     const int result = dlclose(module->handle);
     delete module;
     return result == 0 ? TRUE : FALSE;
@@ -158,6 +173,14 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
               void* /*overlapped*/) {
     if (bytesRead != nullptr) {
         *bytesRead = 0;
+    }
+    if (const ZELPORT_FILE_OPERATIONS* owner = LibraryFiles::Instance().OwnerOf(file)) {
+        uint32_t moved = 0;
+        const BOOL served = Served(owner->read(file, buffer, bytesToRead, &moved));
+        if (bytesRead != nullptr) {
+            *bytesRead = moved;
+        }
+        return served;
     }
     if (IsStandardStream(file)) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -183,6 +206,14 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytes
     if (bytesWritten != nullptr) {
         *bytesWritten = 0;
     }
+    if (const ZELPORT_FILE_OPERATIONS* owner = LibraryFiles::Instance().OwnerOf(file)) {
+        uint32_t moved = 0;
+        const BOOL served = Served(owner->write(file, buffer, bytesToWrite, &moved));
+        if (bytesWritten != nullptr) {
+            *bytesWritten = moved;
+        }
+        return served;
+    }
     if (IsStandardStream(file)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -202,6 +233,9 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytes
 }
 
 BOOL CloseHandle(HANDLE object) {
+    if (const ZELPORT_FILE_OPERATIONS* owner = LibraryFiles::Instance().OwnerOf(object)) {
+        return Served(owner->close(object));
+    }
     if (object < 0 || IsStandardStream(object) || close(static_cast<int>(object)) != 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
