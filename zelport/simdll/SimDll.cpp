@@ -34,6 +34,15 @@ bool IsInquiry(const std::vector<uint8_t>& transfer) {
             kind == sim::CommandKind::IdentityRead);
 }
 
+// Not every pipe implementation ends a pending server read when the client closes its end.
+bool ClientGone(HANDLE server) {
+    if (::PeekNamedPipe(server, nullptr, 0, nullptr, nullptr, nullptr)) {
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
+}
+
 bool TimeReached(uint32_t deadline) {
     return static_cast<int32_t>(::GetTickCount() - deadline) >= 0;
 }
@@ -198,12 +207,14 @@ intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     }
     const std::string name = "\\\\.\\pipe\\rxt9-sim-" + std::to_string(::GetCurrentProcessId()) +
                              "-" + std::to_string(++m_pipeNumber);
-    // Only the out-pipe's reader waits with a time limit, which needs overlapped reads.
+    // Only the out-pipe's reader waits with a time limit, which needs overlapped reads. The
+    // out-pipe buffers nothing: a write returns once the printer's side has taken it, so a
+    // printer that goes away fails the tool's next write, as on the bus.
     const DWORD overlapped = kind == PipeKind::Out ? FILE_FLAG_OVERLAPPED : 0;
     HANDLE server = ::CreateNamedPipeA(
         name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | overlapped,
         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-        kPipeBufferBytes, kPipeBufferBytes, 0, nullptr);
+        kPipeBufferBytes, kind == PipeKind::Out ? 0 : kPipeBufferBytes, 0, nullptr);
     if (server == INVALID_HANDLE_VALUE) {
         std::cerr << kWho << "cannot create " << name << " (error " << ::GetLastError() << ")\n";
         return invalid;
@@ -237,15 +248,25 @@ void SimDll::Serve(std::shared_ptr<Pipe> pipe) {
     while (open) {
         ::ResetEvent(overlapped.hEvent);
         DWORD moved = 0;
-        BOOL done = ::ReadFile(pipe->server, buffer.data(), kPipeBufferBytes, nullptr, &overlapped);
-        if (!done && ::GetLastError() == ERROR_IO_PENDING) {
+        DWORD error = ERROR_SUCCESS;
+        if (!::ReadFile(pipe->server, buffer.data(), kPipeBufferBytes, nullptr, &overlapped)) {
+            error = ::GetLastError();
+        }
+        if (error == ERROR_IO_PENDING) {
             while (::WaitForSingleObject(overlapped.hEvent, kSilenceCheckMs) == WAIT_TIMEOUT) {
                 std::lock_guard lock(m_mutex);
                 CheckSilence();
+                if (ClientGone(pipe->server)) {
+                    ::CancelIo(pipe->server);
+                }
             }
         }
-        done = ::GetOverlappedResult(pipe->server, &overlapped, &moved, TRUE);
-        const DWORD error = done ? ERROR_SUCCESS : ::GetLastError();
+        // A read that failed at once never started: it has no result to wait for.
+        if (error == ERROR_SUCCESS || error == ERROR_IO_PENDING || error == ERROR_MORE_DATA) {
+            error = ::GetOverlappedResult(pipe->server, &overlapped, &moved, TRUE)
+                        ? ERROR_SUCCESS
+                        : ::GetLastError();
+        }
         transfer.insert(transfer.end(), buffer.begin(), buffer.begin() + moved);
         if (error == ERROR_MORE_DATA) {
             continue;
@@ -320,9 +341,7 @@ void SimDll::CloseAbandoned() {
     // Nobody reads the server ends of control handles and in-pipes: they go once the tool
     // has closed its end.
     std::erase_if(m_pipes, [](const auto& pipe) {
-        if (pipe->kind == PipeKind::Out ||
-            ::PeekNamedPipe(pipe->server, nullptr, 0, nullptr, nullptr, nullptr) ||
-            ::GetLastError() != ERROR_BROKEN_PIPE) {
+        if (pipe->kind == PipeKind::Out || !ClientGone(pipe->server)) {
             return false;
         }
         ::CloseHandle(pipe->server);
