@@ -1,6 +1,7 @@
 #include "platform/win32/NativeDialog.h"
 
 #include "platform/ui/Messages.h"
+#include "platform/ui/UiBackend.h"
 #include "platform/ui/User.h"
 #include "platform/win32/DialogTemplateBytes.h"
 
@@ -60,12 +61,6 @@ void NativeDialog::AppendNewMenuItems() {
     }
 }
 
-bool NativeDialog::TakeShownNotice() {
-    const bool notice = m_shownNotice;
-    m_shownNotice = false;
-    return notice;
-}
-
 void NativeDialog::OnCommand(int id, int code) {
     HWND control = GetDlgItem(m_dialog, id);
     PostMessage(m_dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(code)),
@@ -81,7 +76,7 @@ void NativeDialog::OnClose() {
 }
 
 void NativeDialog::OnShown() {
-    m_shownNotice = true;
+    NotifyWindowShown(m_dialog);
 }
 
 }  // namespace win

@@ -1,6 +1,8 @@
 // The real dialog behind one of the framework's dialog records: it keeps the real window and
 // its controls, and turns what the user does in them into messages posted to the record, so
-// that the framework's handlers run from its own queue, never inside user32's calls.
+// that the framework's handlers run from its own queue, never inside user32's calls. Only the
+// show notice is sent at once, as user32 sends it inside ShowWindow: what a window posts when
+// it is shown (the start-up check) then stands in the queue before any input to the window.
 #pragma once
 
 #include <vector>
@@ -24,8 +26,6 @@ public:
     win32::NativeWindow NativeOf(HWND window) const;
     // The system menu items that the program appended since the last call.
     void AppendNewMenuItems();
-    // True once after the real window was shown.
-    bool TakeShownNotice();
 
     void OnCommand(int id, int code) override;
     void OnSysCommand(uint32_t command) override;
@@ -37,7 +37,6 @@ private:
     win32::NativeWindow m_native = nullptr;
     std::vector<win32::NativeWindow> m_controls;
     size_t m_menuItemsSeen = 0;
-    bool m_shownNotice = false;
 };
 
 }  // namespace win

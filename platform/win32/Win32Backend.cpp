@@ -109,20 +109,10 @@ void Win32Backend::PollInput() {
     if (!win32::NativeWindows::PumpPending()) {
         PostQuitMessage(0);
     }
-    DeliverShownNotices();
 }
 
 void Win32Backend::WaitForInput(HWND /*modalDialog*/) {
     win32::NativeWindows::WaitForMessages();
-}
-
-void Win32Backend::DeliverShownNotices() {
-    for (HWND dialog : TopLevelWindows()) {
-        NativeDialog* native = DialogOf(dialog);
-        if (native != nullptr && native->TakeShownNotice()) {
-            NotifyWindowShown(dialog);
-        }
-    }
 }
 
 void Win32Backend::DrawIcon(HWND dialog, int x, int y, HICON icon) {

@@ -31,9 +31,6 @@ public:
     void DrawIcon(HWND dialog, int x, int y, HICON icon) override;
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
-
-private:
-    void DeliverShownNotices();
 };
 
 }  // namespace win

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -105,12 +106,15 @@ void* WindowDriver::WaitForWindow(const std::string& caption, uint32_t milliseco
     return nullptr;
 }
 
-void* WindowDriver::WaitForMessageBox(uint32_t milliseconds) const {
+void* WindowDriver::WaitForMessageBox(const std::vector<std::string>& windows,
+                                      uint32_t milliseconds) const {
     const DWORD start = ::GetTickCount();
     do {
         for (void* window : TopLevelWindows()) {
             HWND box = static_cast<HWND>(window);
-            if (ClassOf(box) == "#32770" && ::GetDlgItem(box, 0xFFFF) != nullptr) {
+            const std::string caption = Caption(window);
+            if (ClassOf(box) == "#32770" && ::GetDlgItem(box, 0xFFFF) != nullptr &&
+                std::find(windows.begin(), windows.end(), caption) == windows.end()) {
                 return window;
             }
         }

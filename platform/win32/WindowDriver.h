@@ -30,9 +30,9 @@ public:
     // The program's visible top-level window with this caption, waiting up to `milliseconds`;
     // null when none came.
     void* WaitForWindow(const std::string& caption, uint32_t milliseconds) const;
-    // Any visible top-level window of the program that is a message box (dialog class with a
-    // text), waiting up to `milliseconds`.
-    void* WaitForMessageBox(uint32_t milliseconds) const;
+    // A visible top-level dialog of the program with a message text (control 0xFFFF) whose
+    // caption is none of `windows`, the program's own dialogs, waiting up to `milliseconds`.
+    void* WaitForMessageBox(const std::vector<std::string>& windows, uint32_t milliseconds) const;
     static std::string Caption(void* window);
     // The text of the control with this id; of a message box, id 0xFFFF is its text.
     static std::string ControlText(void* dialog, int id);

@@ -23,6 +23,9 @@ constexpr int kDownloadButton = 1000;
 constexpr int kMessageText = 0xFFFF;
 constexpr int kOkButton = 1;
 constexpr uint32_t kStartMs = 20000;
+// The program's own dialogs, which are no message boxes.
+const std::vector<std::string> kDialogs = {kMainCaption, "Upgrade", "Initializing...",
+                                           "Version Check...", "About"};
 // The Download's waits add up to 57.8 s; the rest is margin for a busy machine.
 constexpr uint32_t kDownloadMs = 150000;
 
@@ -72,7 +75,7 @@ void SaveScreenshot(void* window, const std::string& name) {
 
 // Answers the next message box; its caption and text.
 std::pair<std::string, std::string> AnswerBox(const WindowDriver& driver, uint32_t waitMs) {
-    void* box = driver.WaitForMessageBox(waitMs);
+    void* box = driver.WaitForMessageBox(kDialogs, waitMs);
     if (box == nullptr) {
         return {};
     }
@@ -91,11 +94,15 @@ TEST(DownloadEndToEndTest, WholeDownloadUpdatesThePrinter) {
         {"RXT9_SIM_STATE=" + (scratch.Path() / "state").string(), "RXT9_SIM_CONFIG="}));
     void* main = driver.WaitForWindow(kMainCaption, kStartMs);
     ASSERT_NE(main, nullptr);
-    for (int waited = 0; !WindowDriver::IsControlEnabled(main, kDownloadButton); waited += 50) {
+    // The start-up check has run once it has filled the Before row.
+    for (int waited = 0; WindowDriver::ControlText(main, 1014).empty(); waited += 50) {
         ASSERT_LT(waited, static_cast<int>(kStartMs)) << "the start-up check did not finish";
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     EXPECT_EQ(WindowDriver::ControlText(main, 1014), "450B42");
+    EXPECT_EQ(WindowDriver::ControlText(main, 1015), "6B1D");
+    EXPECT_EQ(WindowDriver::ControlText(main, 1005), "450D42");
+    EXPECT_TRUE(WindowDriver::IsControlEnabled(main, kDownloadButton));
     SaveScreenshot(main, "win32-main-window-before");
 
     WindowDriver::Click(main, kDownloadButton);
@@ -147,7 +154,7 @@ TEST_P(RefusedLibraryTest, ShowsNotFoundAndEnds) {
     WindowDriver driver;
     ASSERT_TRUE(driver.Start((programDir / "rxt9-update.exe").string(), "", currentDir.string(),
                              {"RXT9_SIM_STATE="}));
-    void* box = driver.WaitForMessageBox(kStartMs);
+    void* box = driver.WaitForMessageBox(kDialogs, kStartMs);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowDriver::Caption(box), "Error");
     EXPECT_EQ(WindowDriver::ControlText(box, kMessageText), "ZELPORT.dll Not Found");
@@ -175,7 +182,7 @@ TEST(DownloadEndToEndTest, PrinterErrorEndsTheProgramAfterItsBox) {
     ASSERT_TRUE(driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
                              scratch.Path().string(),
                              {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG=" + config.string()}));
-    void* box = driver.WaitForMessageBox(kStartMs);
+    void* box = driver.WaitForMessageBox(kDialogs, kStartMs);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowDriver::Caption(box), "Error");
     EXPECT_EQ(WindowDriver::ControlText(box, kMessageText),
