@@ -10,7 +10,7 @@ namespace win32 {
 
 namespace {
 
-constexpr DWORD kPollMs = 50;
+constexpr DWORD kPollMs = 10;
 
 struct Search {
     DWORD processId;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -73,6 +74,17 @@ void SaveScreenshot(void* window, const std::string& name) {
     }
 }
 
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 // Answers the next message box; its caption and text.
 std::pair<std::string, std::string> AnswerBox(const WindowDriver& driver, uint32_t waitMs) {
     void* box = driver.WaitForMessageBox(kDialogs, waitMs);
@@ -95,19 +107,22 @@ TEST(DownloadEndToEndTest, WholeDownloadUpdatesThePrinter) {
     void* main = driver.WaitForWindow(kMainCaption, kStartMs);
     ASSERT_NE(main, nullptr);
     // The start-up check has run once it has filled the Before row.
-    for (int waited = 0; WindowDriver::ControlText(main, 1014).empty(); waited += 50) {
-        ASSERT_LT(waited, static_cast<int>(kStartMs)) << "the start-up check did not finish";
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    ASSERT_TRUE(WaitUntil([&] { return !WindowDriver::ControlText(main, 1014).empty(); }))
+        << "the start-up check did not finish";
     EXPECT_EQ(WindowDriver::ControlText(main, 1014), "450B42");
     EXPECT_EQ(WindowDriver::ControlText(main, 1015), "6B1D");
     EXPECT_EQ(WindowDriver::ControlText(main, 1005), "450D42");
-    EXPECT_TRUE(WindowDriver::IsControlEnabled(main, kDownloadButton));
+    ASSERT_TRUE(WaitUntil([&] { return WindowDriver::IsControlEnabled(main, kDownloadButton); }));
     SaveScreenshot(main, "win32-main-window-before");
 
     WindowDriver::Click(main, kDownloadButton);
     void* upgrade = driver.WaitForWindow("Upgrade", kDownloadMs);
     ASSERT_NE(upgrade, nullptr);
+    // Pictured once the first image is on its way and the bar has moved.
+    EXPECT_TRUE(WaitUntil([&] {
+        return WindowDriver::ControlText(upgrade, 1005).starts_with("Loading DATA1(M)") &&
+               WindowDriver::ControlText(upgrade, 1004) != "0%";
+    }));
     SaveScreenshot(upgrade, "win32-progress-upgrade");
 
     const auto [caption, text] = AnswerBox(driver, kDownloadMs);
@@ -117,7 +132,8 @@ TEST(DownloadEndToEndTest, WholeDownloadUpdatesThePrinter) {
         EXPECT_EQ(WindowDriver::ControlText(main, field.versionId), field.version);
         EXPECT_EQ(WindowDriver::ControlText(main, field.checksumId), field.checksum);
     }
-    EXPECT_TRUE(WindowDriver::IsControlEnabled(main, kDownloadButton));
+    // The run ends, and the button comes back, once the box is answered.
+    EXPECT_TRUE(WaitUntil([&] { return WindowDriver::IsControlEnabled(main, kDownloadButton); }));
     SaveScreenshot(main, "win32-main-window-after");
 
     WindowDriver::Close(main);
