@@ -207,14 +207,17 @@ intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     }
     const std::string name = "\\\\.\\pipe\\rxt9-sim-" + std::to_string(::GetCurrentProcessId()) +
                              "-" + std::to_string(++m_pipeNumber);
-    // Only the out-pipe's reader waits with a time limit, which needs overlapped reads. The
-    // out-pipe buffers nothing: a write returns once the printer's side has taken it, so a
-    // printer that goes away fails the tool's next write, as on the bus.
+    // Only the out-pipe's reader waits with a time limit, which needs overlapped reads. With
+    // faults that act on writes, the out-pipe buffers nothing: a write returns once the
+    // printer's side has taken it, so a printer that goes away fails the tool's next write, as
+    // on the bus. Otherwise the writes run ahead of the printer by up to the pipe's buffer.
     const DWORD overlapped = kind == PipeKind::Out ? FILE_FLAG_OVERLAPPED : 0;
+    const DWORD inBuffer =
+        kind == PipeKind::Out && m_config.NeedsWriteControl() ? 0 : kPipeBufferBytes;
     HANDLE server = ::CreateNamedPipeA(
         name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | overlapped,
         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-        kPipeBufferBytes, kind == PipeKind::Out ? 0 : kPipeBufferBytes, 0, nullptr);
+        kPipeBufferBytes, inBuffer, 0, nullptr);
     if (server == INVALID_HANDLE_VALUE) {
         std::cerr << kWho << "cannot create " << name << " (error " << ::GetLastError() << ")\n";
         return invalid;
