@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <timeapi.h>
+
 #include <cstring>
 
 namespace win32 {
@@ -13,11 +15,12 @@ void SetLastErrorCode(uint32_t error) {
     ::SetLastError(error);
 }
 
-uint32_t TickCount() {
-    return ::GetTickCount();
-}
 void SleepFor(uint32_t milliseconds) {
     ::Sleep(milliseconds);
+}
+
+bool RequestFineTimer() {
+    return ::timeBeginPeriod(1) == TIMERR_NOERROR;
 }
 
 intptr_t CreateNamedMutex(const char* name, bool initialOwner) {

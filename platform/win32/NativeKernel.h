@@ -12,8 +12,9 @@ namespace win32 {
 uint32_t LastError();
 void SetLastErrorCode(uint32_t error);
 
-uint32_t TickCount();
 void SleepFor(uint32_t milliseconds);
+// Sets the system timer to 1 ms for the life of the process; true when granted.
+bool RequestFineTimer();
 
 // The real named mutex; 0 on failure. LastError tells ERROR_ALREADY_EXISTS.
 intptr_t CreateNamedMutex(const char* name, bool initialOwner);
