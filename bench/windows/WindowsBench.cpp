@@ -5,9 +5,10 @@
 //
 //   windows_bench.exe [starts]
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iomanip>
+#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,17 +48,17 @@ int main(int argc, char** argv) {
         const Clock::time_point start = Clock::now();
         if (!driver.Start(program.string(), "", scratch.string(),
                           Environment(scratch / "state-start"))) {
-            std::fprintf(stderr, "cannot start %s\n", program.string().c_str());
+            std::cerr << "cannot start " << program.string() << '\n';
             return 1;
         }
         void* main = driver.WaitForWindow(kMainCaption, kLongWaitMs);
         const double shown = SecondsSince(start);
         if (main == nullptr) {
-            std::fprintf(stderr, "the main window did not come\n");
+            std::cerr << "the main window did not come\n";
             return 1;
         }
-        std::printf("start %d: main window on screen %.0f ms after the start\n", run + 1,
-                    shown * 1000.0);
+        std::cout << "start " << run + 1 << ": main window on screen " << std::fixed
+                  << std::setprecision(0) << shown * 1000.0 << " ms after the start\n";
         WindowDriver::Close(main);
         driver.WaitForExit(kLongWaitMs);
     }
@@ -74,12 +75,13 @@ int main(int argc, char** argv) {
         {kMainCaption, "Upgrade", "Initializing...", "Version Check..."}, kLongWaitMs);
     const double download = SecondsSince(pressed);
     if (box == nullptr || WindowDriver::Caption(box) != "Success!") {
-        std::fprintf(stderr, "the Download did not succeed\n");
+        std::cerr << "the Download did not succeed\n";
         return 1;
     }
-    std::printf("download: %.2f s from the press to the success box; floor %.1f s, %+.2f %%\n",
-                download, kDownloadFloorSeconds,
-                (download - kDownloadFloorSeconds) / kDownloadFloorSeconds * 100.0);
+    std::cout << "download: " << std::fixed << std::setprecision(2) << download
+              << " s from the press to the success box; floor " << kDownloadFloorSeconds << " s, "
+              << std::showpos << (download - kDownloadFloorSeconds) / kDownloadFloorSeconds * 100.0
+              << " %\n";
     WindowDriver::Click(box, 1);
     WindowDriver::Close(main);
     driver.WaitForExit(kLongWaitMs);

@@ -242,7 +242,7 @@ intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     return reinterpret_cast<intptr_t>(client);
 }
 
-void SimDll::Serve(std::shared_ptr<Pipe> pipe) {
+void SimDll::Serve(const std::shared_ptr<Pipe>& pipe) {
     OVERLAPPED overlapped{};
     overlapped.hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::vector<uint8_t> buffer(kPipeBufferBytes);

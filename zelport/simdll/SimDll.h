@@ -59,7 +59,7 @@ private:
                    const std::optional<std::string>& statePath);
     sim::SimulatedPrinter* Select(uint32_t deviceIndex, size_t& printer);
     intptr_t OpenPipe(PipeKind kind, uint32_t deviceIndex);
-    void Serve(std::shared_ptr<Pipe> pipe);
+    void Serve(const std::shared_ptr<Pipe>& pipe);
     // Handles one transfer of the tool; false when the out-pipe is to break.
     bool Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer);
     void BreakPipes(size_t printer, PipeKind kind);
