@@ -156,6 +156,10 @@ void WindowDriver::Close(void* window) {
     ::PostMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0);
 }
 
+void WindowDriver::ChooseSystemCommand(void* window, uint32_t command) {
+    ::PostMessageA(static_cast<HWND>(window), WM_SYSCOMMAND, command, 0);
+}
+
 bool WindowDriver::Exists(void* window) {
     return ::IsWindow(static_cast<HWND>(window)) != FALSE;
 }

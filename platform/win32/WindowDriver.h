@@ -39,6 +39,8 @@ public:
     static bool IsControlEnabled(void* dialog, int id);
     static void Click(void* dialog, int id);
     static void Close(void* window);
+    // Posts a command of the window's system menu (WM_SYSCOMMAND), as choosing it does.
+    static void ChooseSystemCommand(void* window, uint32_t command);
     static bool Exists(void* window);
     // Saves what the window shows as a 24-bit BMP file.
     static bool SaveBitmap(void* window, const std::string& path);

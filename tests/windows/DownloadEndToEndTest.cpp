@@ -144,6 +144,25 @@ TEST(DownloadEndToEndTest, WholeDownloadUpdatesThePrinter) {
     EXPECT_NE(stored.find("p 343530443432"), std::string::npos) << stored;
 }
 
+TEST(DownloadEndToEndTest, TheAboutItemOfTheSystemMenuOpensTheAboutBox) {
+    constexpr uint32_t kAboutCommand = 16;
+    Scratch scratch("about");
+    WindowDriver driver;
+    ASSERT_TRUE(driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
+                             scratch.Path().string(), {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG="}));
+    void* main = driver.WaitForWindow(kMainCaption, kStartMs);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowDriver::IsControlEnabled(main, kDownloadButton); }));
+    WindowDriver::ChooseSystemCommand(main, kAboutCommand);
+    void* about = driver.WaitForWindow("About", kStartMs);
+    ASSERT_NE(about, nullptr);
+    WindowDriver::Click(about, kOkButton);
+    EXPECT_TRUE(WaitUntil([&] { return !WindowDriver::Exists(about); }));
+    EXPECT_TRUE(WindowDriver::Exists(main));
+    WindowDriver::Close(main);
+    EXPECT_EQ(driver.WaitForExit(kStartMs), 0);
+}
+
 // Libraries the program must refuse with the same box, each placed where the program would
 // meet it: beside the program (copied alone into a directory), or only in the current
 // directory, where a planted library must not be loaded.
