@@ -1,0 +1,173 @@
+#include "platform/win32/NativeWindows.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+namespace win32 {
+
+namespace {
+
+NativeDialogEvents* EventsOf(HWND dialog) {
+    return reinterpret_cast<NativeDialogEvents*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        return TRUE;
+    }
+    NativeDialogEvents* events = EventsOf(dialog);
+    if (events == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+        case WM_COMMAND:
+            events->OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_SYSCOMMAND:
+            // The frame's own commands (move, size, ...) stay with user32; closing and the
+            // program's own items go to the framework.
+            if ((wParam & 0xFFF0) == SC_CLOSE || (wParam & 0xFFF0) < 0xF000) {
+                events->OnSysCommand(static_cast<uint32_t>(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            events->OnClose();
+            return TRUE;
+        case WM_SHOWWINDOW:
+            if (wParam != FALSE) {
+                events->OnShown();
+            }
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+HICON ProgramIcon(uint16_t iconId, bool big) {
+    const int side = ::GetSystemMetrics(big ? SM_CXICON : SM_CXSMICON);
+    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId),
+                                           IMAGE_ICON, side, side, LR_SHARED));
+}
+
+}  // namespace
+
+void NativeWindows::InitialiseControls() {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+}
+
+NativeWindow NativeWindows::CreateDialogWindow(const std::vector<uint8_t>& dialogTemplate,
+                                               NativeWindow owner, NativeDialogEvents* events) {
+    // The template must be DWORD-aligned; a vector's storage is.
+    return ::CreateDialogIndirectParamA(
+        ::GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
+        static_cast<HWND>(owner), DialogProc, reinterpret_cast<LPARAM>(events));
+}
+
+std::vector<NativeWindow> NativeWindows::Controls(NativeWindow dialog) {
+    std::vector<NativeWindow> controls;
+    for (HWND child = ::GetWindow(static_cast<HWND>(dialog), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        controls.push_back(child);
+    }
+    return controls;
+}
+
+void NativeWindows::Destroy(NativeWindow window) {
+    ::SetWindowLongPtrA(static_cast<HWND>(window), DWLP_USER, 0);
+    ::DestroyWindow(static_cast<HWND>(window));
+}
+
+void NativeWindows::SetText(NativeWindow window, const std::string& text) {
+    ::SetWindowTextA(static_cast<HWND>(window), text.c_str());
+}
+
+std::string NativeWindows::WindowText(NativeWindow window) {
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(static_cast<HWND>(window))) + 1,
+                     '\0');
+    text.resize(static_cast<size_t>(
+        ::GetWindowTextA(static_cast<HWND>(window), text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void NativeWindows::Enable(NativeWindow window, bool enable) {
+    ::EnableWindow(static_cast<HWND>(window), enable ? TRUE : FALSE);
+}
+
+void NativeWindows::Show(NativeWindow window, bool show) {
+    ::ShowWindow(static_cast<HWND>(window), show ? SW_SHOW : SW_HIDE);
+}
+
+void NativeWindows::Minimise(NativeWindow window, bool minimise) {
+    ::ShowWindow(static_cast<HWND>(window), minimise ? SW_MINIMIZE : SW_RESTORE);
+}
+
+void NativeWindows::Focus(NativeWindow window) {
+    ::SetFocus(static_cast<HWND>(window));
+}
+
+void NativeWindows::SetProgress(NativeWindow bar, int lower, int upper, int position, int step) {
+    HWND control = static_cast<HWND>(bar);
+    ::SendMessageA(control, PBM_SETRANGE32, static_cast<WPARAM>(lower), upper);
+    ::SendMessageA(control, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+    ::SendMessageA(control, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void NativeWindows::SetIcon(NativeWindow window, uint16_t iconId, bool big) {
+    ::SendMessageA(static_cast<HWND>(window), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                   reinterpret_cast<LPARAM>(ProgramIcon(iconId, big)));
+}
+
+void NativeWindows::AppendSystemMenu(NativeWindow window,
+                                     const std::vector<NativeMenuItem>& items) {
+    HMENU menu = ::GetSystemMenu(static_cast<HWND>(window), FALSE);
+    if (menu == nullptr) {
+        return;
+    }
+    for (const NativeMenuItem& item : items) {
+        if (item.separator) {
+            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            ::AppendMenuA(menu, MF_STRING, item.id, item.text.c_str());
+        }
+    }
+}
+
+void NativeWindows::DrawIcon(NativeWindow window, int x, int y, uint16_t iconId) {
+    HDC context = ::GetDC(static_cast<HWND>(window));
+    if (context != nullptr) {
+        ::DrawIcon(context, x, y, ProgramIcon(iconId, true));
+        ::ReleaseDC(static_cast<HWND>(window), context);
+    }
+}
+
+bool NativeWindows::PumpPending() {
+    MSG msg{};
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            return false;
+        }
+        HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        const bool ownDialog = root != nullptr && EventsOf(root) != nullptr;
+        if (ownDialog && ::IsDialogMessageA(root, &msg)) {
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+void NativeWindows::WaitForMessages() {
+    ::WaitMessage();
+}
+
+int NativeWindows::ShowMessageBox(NativeWindow owner, const std::string& text,
+                                  const std::string& caption, uint32_t type) {
+    return ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), type);
+}
+
+}  // namespace win32

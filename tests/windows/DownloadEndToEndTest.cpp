@@ -1,0 +1,230 @@
+// rxt9-update.exe in real windows against the simulated ZELPORT.dll: a whole Download, the
+// start-up refusals of libraries it must not use, and the screenshots of the README. Each
+// case starts the program as a user would and drives it through WindowDriver; a box that no
+// step answers fails the wait for it instead of hanging the test.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/WindowDriver.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using win32::WindowDriver;
+
+constexpr const char* kMainCaption = "KALDERON RX-T9 Update Tool";
+constexpr int kDownloadButton = 1000;
+constexpr int kMessageText = 0xFFFF;
+constexpr int kOkButton = 1;
+constexpr uint32_t kStartMs = 20000;
+// The program's own dialogs, which are no message boxes.
+const std::vector<std::string> kDialogs = {kMainCaption, "Upgrade", "Initializing...",
+                                           "Version Check...", "About"};
+// The Download's waits add up to 57.8 s; the rest is margin for a busy machine.
+constexpr uint32_t kDownloadMs = 150000;
+
+struct AfterField {
+    int versionId;
+    int checksumId;
+    const char* version;
+    const char* checksum;
+};
+constexpr AfterField kAfterRow[] = {
+    {1004, 1002, "450D42", "3AC3"},
+    {1010, 1009, "452C11", "BEB3"},
+    {1012, 1013, "", ""},
+    {1024, 1025, "454F11", "A789"},
+};
+
+fs::path ProgramDirectory() {
+    return fs::path(RXT9_BIN_DIR);
+}
+
+// A fresh directory for one case, removed afterwards.
+class Scratch {
+public:
+    explicit Scratch(const std::string& name)
+        : m_path(fs::temp_directory_path() / ("rxt9-e2e-" + name)) {
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~Scratch() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+void SaveScreenshot(void* window, const std::string& name) {
+    const char* directory = std::getenv("RXT9_SCREENSHOT_DIR");
+    if (directory != nullptr && *directory != '\0') {
+        EXPECT_TRUE(WindowDriver::SaveBitmap(window, std::string(directory) + "/" + name + ".bmp"));
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// Answers the next message box; its caption and text.
+std::pair<std::string, std::string> AnswerBox(const WindowDriver& driver, uint32_t waitMs) {
+    void* box = driver.WaitForMessageBox(kDialogs, waitMs);
+    if (box == nullptr) {
+        return {};
+    }
+    std::pair<std::string, std::string> seen{WindowDriver::Caption(box),
+                                             WindowDriver::ControlText(box, kMessageText)};
+    WindowDriver::Click(box, kOkButton);
+    return seen;
+}
+
+TEST(DownloadEndToEndTest, WholeDownloadUpdatesThePrinter) {
+    Scratch scratch("download");
+    WindowDriver driver;
+    const fs::path program = ProgramDirectory() / "rxt9-update.exe";
+    ASSERT_TRUE(driver.Start(
+        program.string(), "", scratch.Path().string(),
+        {"RXT9_SIM_STATE=" + (scratch.Path() / "state").string(), "RXT9_SIM_CONFIG="}));
+    void* main = driver.WaitForWindow(kMainCaption, kStartMs);
+    ASSERT_NE(main, nullptr);
+    // The start-up check has run once it has filled the Before row.
+    ASSERT_TRUE(WaitUntil([&] { return !WindowDriver::ControlText(main, 1014).empty(); }))
+        << "the start-up check did not finish";
+    EXPECT_EQ(WindowDriver::ControlText(main, 1014), "450B42");
+    EXPECT_EQ(WindowDriver::ControlText(main, 1015), "6B1D");
+    EXPECT_EQ(WindowDriver::ControlText(main, 1005), "450D42");
+    ASSERT_TRUE(WaitUntil([&] { return WindowDriver::IsControlEnabled(main, kDownloadButton); }));
+    SaveScreenshot(main, "win32-main-window-before");
+
+    WindowDriver::Click(main, kDownloadButton);
+    void* upgrade = driver.WaitForWindow("Upgrade", kDownloadMs);
+    ASSERT_NE(upgrade, nullptr);
+    // Pictured once the first image is on its way and the bar has moved.
+    EXPECT_TRUE(WaitUntil([&] {
+        return WindowDriver::ControlText(upgrade, 1005).starts_with("Loading DATA1(M)") &&
+               WindowDriver::ControlText(upgrade, 1004) != "0%";
+    }));
+    SaveScreenshot(upgrade, "win32-progress-upgrade");
+
+    const auto [caption, text] = AnswerBox(driver, kDownloadMs);
+    EXPECT_EQ(caption, "Success!");
+    EXPECT_EQ(text, "Success!\nThis DATA was downloaded properly on printer.");
+    for (const AfterField& field : kAfterRow) {
+        EXPECT_EQ(WindowDriver::ControlText(main, field.versionId), field.version);
+        EXPECT_EQ(WindowDriver::ControlText(main, field.checksumId), field.checksum);
+    }
+    // The run ends, and the button comes back, once the box is answered.
+    EXPECT_TRUE(WaitUntil([&] { return WindowDriver::IsControlEnabled(main, kDownloadButton); }));
+    SaveScreenshot(main, "win32-main-window-after");
+
+    WindowDriver::Close(main);
+    EXPECT_EQ(driver.WaitForExit(kStartMs), 0);
+    std::ifstream state(scratch.Path() / "state");
+    const std::string stored((std::istreambuf_iterator<char>(state)),
+                             std::istreambuf_iterator<char>());
+    EXPECT_NE(stored.find("p 343530443432"), std::string::npos) << stored;
+}
+
+TEST(DownloadEndToEndTest, TheAboutItemOfTheSystemMenuOpensTheAboutBox) {
+    constexpr uint32_t kAboutCommand = 16;
+    Scratch scratch("about");
+    WindowDriver driver;
+    ASSERT_TRUE(driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
+                             scratch.Path().string(), {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG="}));
+    void* main = driver.WaitForWindow(kMainCaption, kStartMs);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowDriver::IsControlEnabled(main, kDownloadButton); }));
+    WindowDriver::ChooseSystemCommand(main, kAboutCommand);
+    void* about = driver.WaitForWindow("About", kStartMs);
+    ASSERT_NE(about, nullptr);
+    WindowDriver::Click(about, kOkButton);
+    EXPECT_TRUE(WaitUntil([&] { return !WindowDriver::Exists(about); }));
+    EXPECT_TRUE(WindowDriver::Exists(main));
+    WindowDriver::Close(main);
+    EXPECT_EQ(driver.WaitForExit(kStartMs), 0);
+}
+
+// Libraries the program must refuse with the same box, each placed where the program would
+// meet it: beside the program (copied alone into a directory), or only in the current
+// directory, where a planted library must not be loaded.
+struct RefusedLibrary {
+    const char* name;
+    const char* library;  // folder of bin/ with the ZELPORT.dll to place, or "" for none
+    bool besideProgram;
+};
+
+class RefusedLibraryTest : public testing::TestWithParam<RefusedLibrary> {};
+
+TEST_P(RefusedLibraryTest, ShowsNotFoundAndEnds) {
+    const RefusedLibrary& library = GetParam();
+    Scratch scratch(library.name);
+    const fs::path programDir = scratch.Path() / "program";
+    const fs::path currentDir = scratch.Path() / "current";
+    fs::create_directories(programDir);
+    fs::create_directories(currentDir);
+    fs::copy_file(ProgramDirectory() / "rxt9-update.exe", programDir / "rxt9-update.exe");
+    if (*library.library != '\0') {
+        const fs::path target = (library.besideProgram ? programDir : currentDir) / "ZELPORT.dll";
+        fs::copy_file(ProgramDirectory() / library.library / "ZELPORT.dll", target);
+    }
+    WindowDriver driver;
+    ASSERT_TRUE(driver.Start((programDir / "rxt9-update.exe").string(), "", currentDir.string(),
+                             {"RXT9_SIM_STATE="}));
+    void* box = driver.WaitForMessageBox(kDialogs, kStartMs);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowDriver::Caption(box), "Error");
+    EXPECT_EQ(WindowDriver::ControlText(box, kMessageText), "ZELPORT.dll Not Found");
+    EXPECT_EQ(driver.WaitForWindow(kMainCaption, 0), nullptr);
+    WindowDriver::Click(box, kOkButton);
+    EXPECT_EQ(driver.WaitForExit(kStartMs), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, RefusedLibraryTest,
+                         testing::Values(RefusedLibrary{"missing", "", true},
+                                         RefusedLibrary{"planted", ".", false},
+                                         RefusedLibrary{"incomplete", "zelport-incomplete", true},
+                                         RefusedLibrary{"other-arch", "zelport-other-arch", true}),
+                         [](const testing::TestParamInfo<RefusedLibrary>& info) {
+                             std::string name = info.param.name;
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+TEST(DownloadEndToEndTest, PrinterErrorEndsTheProgramAfterItsBox) {
+    Scratch scratch("printer-error");
+    const fs::path config = scratch.Path() / "printer.conf";
+    std::ofstream(config) << "printer\nerror-code 5\n";
+    WindowDriver driver;
+    ASSERT_TRUE(driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
+                             scratch.Path().string(),
+                             {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG=" + config.string()}));
+    void* box = driver.WaitForMessageBox(kDialogs, kStartMs);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowDriver::Caption(box), "Error");
+    EXPECT_EQ(WindowDriver::ControlText(box, kMessageText),
+              "Printer Error.\nPlease remove an error.\nAnd please restart this application.");
+    SaveScreenshot(box, "win32-failure-box");
+    WindowDriver::Click(box, kOkButton);
+    EXPECT_EQ(driver.WaitForExit(kStartMs), 0);
+}
+
+}  // namespace

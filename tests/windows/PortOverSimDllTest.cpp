@@ -1,0 +1,154 @@
+// CUsbPort over the simulated ZELPORT.dll's real pipe handles: the printer count, the opens,
+// an exchange of one command and its reply as messages, and the faults that end a pipe.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "platform/Kernel.h"
+#include "platform/Resources.h"
+#include "platform/VirtualClock.h"
+#include "printer/UsbLibrary.h"
+#include "printer/UsbPort.h"
+#include "zelport/simdll/ZelportSimDll.h"
+
+namespace {
+
+constexpr const char* kVendorId = "2E91";
+constexpr const char* kProductId = "5D36";
+constexpr int kBlock = 4096;
+
+class PortOverSimDllTest : public testing::Test {
+protected:
+    void SetUp() override {
+        // The port's pauses between commands pass at once.
+        win::SetClock(&m_clock);
+        ASSERT_NE(g_usbLibrary.m_hModule = win::LoadLibraryA("ZELPORT.dll"), nullptr);
+        g_usbLibrary.SetVenderID = Lookup<PFN_SetVenderID>("SetVenderID");
+        g_usbLibrary.SetProductID = Lookup<PFN_SetProductID>("SetProductID");
+        g_usbLibrary.UsbOpenCont = Lookup<PFN_UsbOpenCont>("UsbOpenCont");
+        g_usbLibrary.UsbOpenBulk = Lookup<PFN_UsbOpenBulk>("UsbOpenBulk");
+        m_reset = Lookup<PFN_ZelportSimReset>("ZelportSimReset");
+        m_firmware = Lookup<PFN_ZelportSimFirmware>("ZelportSimFirmware");
+        m_openHandles = Lookup<PFN_ZelportSimOpenHandles>("ZelportSimOpenHandles");
+        ASSERT_NE(m_reset, nullptr);
+        m_port.SetDeviceIds(kVendorId, kProductId);
+    }
+    void TearDown() override {
+        m_port.Close();
+        g_usbLibrary.Unload();
+        win::SetClock(nullptr);
+    }
+    template <typename Entry>
+    Entry Lookup(const char* name) {
+        return reinterpret_cast<Entry>(win::GetProcAddress(g_usbLibrary.m_hModule, name));
+    }
+    void Configure(const char* config) { ASSERT_EQ(m_reset(config, nullptr), 1); }
+    // The library's threads notice closed pipes a moment after the tool closes them.
+    unsigned OpenHandlesOnceSettled() {
+        for (int i = 0; i < 100 && m_openHandles() != 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return m_openHandles();
+    }
+
+    win::VirtualClock m_clock;
+    CUsbPort m_port;
+    PFN_ZelportSimReset m_reset = nullptr;
+    PFN_ZelportSimFirmware m_firmware = nullptr;
+    PFN_ZelportSimOpenHandles m_openHandles = nullptr;
+};
+
+struct CountCase {
+    const char* name;
+    const char* config;
+    int printers;
+    BOOL opens;
+    int lastError;
+};
+
+class PrinterCountTest : public PortOverSimDllTest,
+                         public testing::WithParamInterface<CountCase> {};
+
+TEST_P(PrinterCountTest, CountsAndOpens) {
+    Configure(GetParam().config);
+    EXPECT_EQ(m_port.CountPrinters(), GetParam().printers);
+    EXPECT_EQ(OpenHandlesOnceSettled(), 0u) << "the count left handles open";
+    EXPECT_EQ(m_port.Open(), GetParam().opens);
+    EXPECT_EQ(m_port.m_nLastError, GetParam().lastError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Configurations, PrinterCountTest,
+    testing::Values(
+        CountCase{"OnePrinter", "printer\n", 1, TRUE, PORT_OK},
+        CountCase{"NoPrinter", "", 0, FALSE, PORT_OPEN_FAILED},
+        CountCase{"TwoPrinters", "printer\nprinter\n", 2, TRUE, PORT_OK},
+        CountCase{"RefusedVendorId", "refuse-vendor-id yes\nprinter\n", 0, FALSE, PORT_NOT_OPEN},
+        CountCase{"OtherProductId", "product-id 1234\nprinter\n", 0, FALSE, PORT_OPEN_FAILED}),
+    [](const testing::TestParamInfo<CountCase>& info) { return std::string(info.param.name); });
+
+TEST_F(PortOverSimDllTest, VersionInquiryAndItsReplyAreOneMessageEach) {
+    Configure("printer\n");
+    ASSERT_TRUE(m_port.Open());
+    ASSERT_TRUE(m_port.SendVersionInquiry());
+    VersionInfo info{};
+    ASSERT_TRUE(m_port.ReadVersionReply(info));
+    EXPECT_STREQ(info.item[0].version, "450B42");
+    EXPECT_EQ(info.item[0].checksum, 0x6B1Du);
+    EXPECT_STREQ(info.item[3].version, "454E11");
+    m_port.Close();
+    EXPECT_EQ(OpenHandlesOnceSettled(), 0u);
+}
+
+TEST_F(PortOverSimDllTest, AShortReplyFailsTheRead) {
+    Configure("printer\nreply-short version 18\n");
+    ASSERT_TRUE(m_port.Open());
+    ASSERT_TRUE(m_port.SendVersionInquiry());
+    VersionInfo info{};
+    EXPECT_FALSE(m_port.ReadVersionReply(info));
+    EXPECT_EQ(m_port.m_nLastError, PORT_IO_FAILED);
+}
+
+TEST_F(PortOverSimDllTest, ASilentPrinterFailsTheReadAtTheLibrarysTimeLimit) {
+    Configure("time-limit-ms 300\nprinter\nsilent-after 0\n");
+    ASSERT_TRUE(m_port.Open());
+    ASSERT_TRUE(m_port.SendVersionInquiry());
+    VersionInfo info{};
+    EXPECT_FALSE(m_port.ReadVersionReply(info));
+    EXPECT_EQ(m_port.m_nLastError, PORT_IO_FAILED);
+}
+
+TEST_F(PortOverSimDllTest, AnUnplugMidImageFailsTheTransferAndTheNextCount) {
+    Configure("printer\nunplug-after 10000\n");
+    win::HRSRC image = win::FindResourceA(nullptr, 130, "BINARY");
+    ASSERT_NE(image, nullptr);
+    const auto* bytes =
+        static_cast<const BYTE*>(win::LockResource(win::LoadResource(nullptr, image)));
+    ASSERT_TRUE(m_port.Open());
+    ASSERT_TRUE(m_port.SendDownloadMode());
+    ASSERT_TRUE(m_port.SendPrepareArea(kAreaData1));
+    ASSERT_TRUE(m_port.SendStartWrite(kAreaData1));
+    int block = 0;
+    while (block < 8 && m_port.Write(bytes + block * kBlock, kBlock) == kBlock) {
+        ++block;
+    }
+    // The write that crosses the limit is taken into the pipe; the printer is gone by the next.
+    EXPECT_EQ(block, 3);
+    EXPECT_EQ(m_port.m_nLastError, PORT_IO_FAILED);
+    m_port.Close();
+    EXPECT_EQ(m_port.CountPrinters(), 0);
+}
+
+TEST_F(PortOverSimDllTest, TheUpdatedFirmwareIsWhatThePrinterReports) {
+    Configure("printer\nfirmware DATA1(M) 450D42 3AC3\n");
+    uint8_t version[6] = {};
+    uint16_t checksum = 0;
+    ASSERT_EQ(m_firmware(0, 'p', version, &checksum), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(version), 6), "450D42");
+    EXPECT_EQ(checksum, 0x3AC3);
+    EXPECT_EQ(m_firmware(1, 'p', version, &checksum), 0);
+}
+
+}  // namespace

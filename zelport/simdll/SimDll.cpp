@@ -1,0 +1,404 @@
+#include "zelport/simdll/SimDll.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "sim/AreaLayout.h"
+#include "sim/CommandSet.h"
+#include "sim/ConfigParser.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace zelsim {
+
+namespace {
+
+constexpr uint32_t kLargestDeviceIndex = 126;
+constexpr DWORD kPipeBufferBytes = 64 * 1024;
+// How often a reader looks at the printers' silence deadlines while it waits.
+constexpr DWORD kSilenceCheckMs = 20;
+constexpr char kWho[] = "ZELPORT.dll (simulated printers): ";
+
+using Outcome = sim::SimulatedPrinter::WriteResult::Outcome;
+
+bool IsInquiry(const std::vector<uint8_t>& transfer) {
+    const sim::CommandKind kind = sim::CommandSet::Classify(transfer).kind;
+    return sim::CommandSet::IsCommand(transfer) &&
+           (kind == sim::CommandKind::VersionInquiry || kind == sim::CommandKind::StatusInquiry ||
+            kind == sim::CommandKind::IdentityRead);
+}
+
+// Not every pipe implementation ends a pending server read when the client closes its end.
+bool ClientGone(HANDLE server) {
+    if (::PeekNamedPipe(server, nullptr, 0, nullptr, nullptr, nullptr)) {
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
+}
+
+bool TimeReached(uint32_t deadline) {
+    return static_cast<int32_t>(::GetTickCount() - deadline) >= 0;
+}
+
+std::optional<std::string> StatePath() {
+    // As on Linux, with the user's local application data in place of the XDG state home.
+    return sim::StateFile::ResolvePath(std::getenv("RXT9_SIM_STATE"), std::getenv("LOCALAPPDATA"),
+                                       nullptr);
+}
+
+void Pin() {
+    HMODULE self = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCSTR>(&Pin), &self);
+}
+
+}  // namespace
+
+SimDll& SimDll::Instance() {
+    // Never destroyed: its threads may still run when the process ends.
+    static SimDll* library = new SimDll();
+    return *library;
+}
+
+SimDll::SimDll() {
+    Pin();
+    std::lock_guard lock(m_mutex);
+    std::optional<std::string> text;
+    std::string origin = "built-in configuration";
+    if (const char* path = std::getenv("RXT9_SIM_CONFIG"); path != nullptr && *path != '\0') {
+        origin = std::string("RXT9_SIM_CONFIG ") + path;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            std::cerr << kWho << origin << ": cannot read the file; every device open fails\n";
+            return;
+        }
+        std::ostringstream contents;
+        contents << in.rdbuf();
+        text = contents.str();
+    }
+    Configure(text, origin, StatePath());
+}
+
+bool SimDll::Configure(const std::optional<std::string>& configText, const std::string& origin,
+                       const std::optional<std::string>& statePath) {
+    ++m_generation;
+    for (const auto& pipe : m_pipes) {
+        if (pipe->kind != PipeKind::Out) {
+            ::CloseHandle(pipe->server);
+        }
+    }
+    std::erase_if(m_pipes, [](const auto& pipe) { return pipe->kind != PipeKind::Out; });
+    m_printers.clear();
+    m_storedRevision.clear();
+    m_silenceDeadline.clear();
+    m_openCounts.clear();
+    m_vendorId.reset();
+    m_productIds.clear();
+    m_usable = false;
+    m_stateFile.reset();
+    if (statePath) {
+        m_stateFile.emplace(*statePath);
+    }
+    sim::SimConfig config = sim::SimConfig::Default();
+    if (configText) {
+        sim::ConfigError error;
+        if (!sim::ConfigParser::Parse(*configText, config, error)) {
+            std::cerr << kWho << origin << ": " << error.Describe()
+                      << "; every device open fails\n";
+            m_config = sim::SimConfig{};
+            return false;
+        }
+    }
+    m_config = std::move(config);
+    const std::vector<sim::PrinterState> stored =
+        m_stateFile ? m_stateFile->Load() : std::vector<sim::PrinterState>{};
+    for (size_t i = 0; i < m_config.printers.size(); ++i) {
+        auto printer = std::make_unique<sim::SimulatedPrinter>(m_config.printers[i]);
+        for (const sim::PrinterState& state : stored) {
+            if (state.position == i && state.identity == m_config.printers[i].identity) {
+                for (const sim::AreaLayout& area : sim::AreaLayout::All()) {
+                    printer->Device().SetReported(area, state.firmware[area.Index()]);
+                }
+            }
+        }
+        m_storedRevision.push_back(printer->Device().FirmwareRevision());
+        m_printers.push_back(std::move(printer));
+    }
+    m_silenceDeadline.resize(m_printers.size());
+    m_openCounts.resize(m_printers.size());
+    m_usable = true;
+    return true;
+}
+
+int32_t SimDll::SetVendorId(uint32_t vendorId) {
+    std::lock_guard lock(m_mutex);
+    if (m_config.refuseVendorId) {
+        return 0;
+    }
+    m_vendorId = static_cast<uint16_t>(vendorId & 0xFFFF);
+    return 1;
+}
+
+int32_t SimDll::SetProductIds(const uint16_t* productIds, uint32_t count) {
+    std::lock_guard lock(m_mutex);
+    m_productIds.clear();
+    if (productIds != nullptr) {
+        m_productIds.assign(productIds, productIds + count);
+    }
+    return 1;
+}
+
+sim::SimulatedPrinter* SimDll::Select(uint32_t deviceIndex, size_t& printer) {
+    if (!m_usable || !m_vendorId || deviceIndex > kLargestDeviceIndex) {
+        return nullptr;
+    }
+    uint32_t seen = 0;
+    for (size_t i = 0; i < m_printers.size(); ++i) {
+        const sim::PrinterConfig& config = m_printers[i]->Config();
+        const bool selected = m_printers[i]->IsAttached() && config.vendorId == *m_vendorId &&
+                              std::find(m_productIds.begin(), m_productIds.end(),
+                                        config.productId) != m_productIds.end();
+        if (selected && seen++ == deviceIndex) {
+            printer = i;
+            return m_printers[i].get();
+        }
+    }
+    return nullptr;
+}
+
+intptr_t SimDll::OpenControl(uint32_t deviceIndex) {
+    std::lock_guard lock(m_mutex);
+    return OpenPipe(PipeKind::Control, deviceIndex);
+}
+
+intptr_t SimDll::OpenBulk(const char* pipeName, uint32_t deviceIndex) {
+    std::lock_guard lock(m_mutex);
+    if (pipeName != nullptr && std::strcmp(pipeName, "PIPE00") == 0) {
+        return OpenPipe(PipeKind::Out, deviceIndex);
+    }
+    if (pipeName != nullptr && std::strcmp(pipeName, "PIPE01") == 0) {
+        return OpenPipe(PipeKind::In, deviceIndex);
+    }
+    return reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
+}
+
+intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
+    const auto invalid = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
+    CloseAbandoned();
+    size_t position = 0;
+    sim::SimulatedPrinter* printer = Select(deviceIndex, position);
+    if (printer == nullptr) {
+        return invalid;
+    }
+    const sim::PrinterConfig& config = printer->Config();
+    const uint32_t opens = ++m_openCounts[position][static_cast<size_t>(kind)];
+    const bool failingKind = (kind == PipeKind::Control && config.controlOpenFails) ||
+                             (kind == PipeKind::Out && config.pipe00OpenFails) ||
+                             (kind == PipeKind::In && config.pipe01OpenFails);
+    if (failingKind && (config.openFailsOccurrence == 0 || config.openFailsOccurrence == opens)) {
+        return invalid;
+    }
+    const std::string name = "\\\\.\\pipe\\rxt9-sim-" + std::to_string(::GetCurrentProcessId()) +
+                             "-" + std::to_string(++m_pipeNumber);
+    // Only the out-pipe's reader waits with a time limit, which needs overlapped reads. With
+    // faults that act on writes, the out-pipe buffers nothing: a write returns once the
+    // printer's side has taken it, so a printer that goes away fails the tool's next write, as
+    // on the bus. Otherwise the writes run ahead of the printer by up to the pipe's buffer.
+    const DWORD overlapped = kind == PipeKind::Out ? FILE_FLAG_OVERLAPPED : 0;
+    const DWORD inBuffer =
+        kind == PipeKind::Out && m_config.NeedsWriteControl() ? 0 : kPipeBufferBytes;
+    HANDLE server = ::CreateNamedPipeA(
+        name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | overlapped,
+        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
+        kPipeBufferBytes, inBuffer, 0, nullptr);
+    if (server == INVALID_HANDLE_VALUE) {
+        std::cerr << kWho << "cannot create " << name << " (error " << ::GetLastError() << ")\n";
+        return invalid;
+    }
+    HANDLE client = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    DWORD mode = PIPE_READMODE_MESSAGE;
+    if (client == INVALID_HANDLE_VALUE ||
+        !::SetNamedPipeHandleState(client, &mode, nullptr, nullptr)) {
+        std::cerr << kWho << "cannot open " << name << " (error " << ::GetLastError() << ")\n";
+        if (client != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(client);
+        }
+        ::CloseHandle(server);
+        return invalid;
+    }
+    auto pipe = std::make_shared<Pipe>(Pipe{server, kind, position, m_generation});
+    m_pipes.push_back(pipe);
+    if (kind == PipeKind::Out) {
+        std::thread([this, pipe] { Serve(pipe); }).detach();
+    }
+    return reinterpret_cast<intptr_t>(client);
+}
+
+void SimDll::Serve(const std::shared_ptr<Pipe>& pipe) {
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::vector<uint8_t> buffer(kPipeBufferBytes);
+    std::vector<uint8_t> transfer;
+    bool open = overlapped.hEvent != nullptr;
+    while (open) {
+        ::ResetEvent(overlapped.hEvent);
+        DWORD moved = 0;
+        DWORD error = ERROR_SUCCESS;
+        if (!::ReadFile(pipe->server, buffer.data(), kPipeBufferBytes, nullptr, &overlapped)) {
+            error = ::GetLastError();
+        }
+        if (error == ERROR_IO_PENDING) {
+            while (::WaitForSingleObject(overlapped.hEvent, kSilenceCheckMs) == WAIT_TIMEOUT) {
+                std::lock_guard lock(m_mutex);
+                CheckSilence();
+                if (ClientGone(pipe->server)) {
+                    ::CancelIo(pipe->server);
+                }
+            }
+        }
+        // A read that failed at once never started: it has no result to wait for.
+        if (error == ERROR_SUCCESS || error == ERROR_IO_PENDING || error == ERROR_MORE_DATA) {
+            error = ::GetOverlappedResult(pipe->server, &overlapped, &moved, TRUE)
+                        ? ERROR_SUCCESS
+                        : ::GetLastError();
+        }
+        transfer.insert(transfer.end(), buffer.begin(), buffer.begin() + moved);
+        if (error == ERROR_MORE_DATA) {
+            continue;
+        }
+        std::lock_guard lock(m_mutex);
+        open =
+            error == ERROR_SUCCESS && pipe->generation == m_generation && Handle(*pipe, transfer);
+        transfer.clear();
+        if (!open) {
+            ::CloseHandle(pipe->server);
+            std::erase(m_pipes, pipe);
+        }
+    }
+    if (overlapped.hEvent != nullptr) {
+        ::CloseHandle(overlapped.hEvent);
+    }
+}
+
+bool SimDll::Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer) {
+    sim::SimulatedPrinter& printer = *m_printers[pipe.printer];
+    if (!printer.IsAttached()) {
+        return false;
+    }
+    const sim::SimulatedPrinter::WriteResult result = printer.OnHostWrite(transfer, 0);
+    bool replied = false;
+    while (std::optional<sim::SimulatedPrinter::Reply> reply = printer.TakeReply()) {
+        replied = true;
+        for (auto it = m_pipes.rbegin(); it != m_pipes.rend(); ++it) {
+            const Pipe& in = **it;
+            if (in.kind == PipeKind::In && in.printer == pipe.printer &&
+                in.generation == m_generation) {
+                DWORD written = 0;
+                ::WriteFile(in.server, reply->bytes.data(), static_cast<DWORD>(reply->bytes.size()),
+                            &written, nullptr);
+                break;
+            }
+        }
+    }
+    if (!replied && IsInquiry(transfer)) {
+        m_silenceDeadline[pipe.printer] = ::GetTickCount() + m_config.timeLimitMs;
+    }
+    Persist();
+    if (!printer.IsAttached()) {
+        BreakPipes(pipe.printer, PipeKind::In);
+        BreakPipes(pipe.printer, PipeKind::Control);
+        return false;
+    }
+    return result.outcome == Outcome::Taken || result.outcome == Outcome::TakenShort;
+}
+
+void SimDll::BreakPipes(size_t printer, PipeKind kind) {
+    for (const auto& pipe : m_pipes) {
+        if (pipe->kind == kind && pipe->printer == printer && pipe->generation == m_generation) {
+            ::CloseHandle(pipe->server);
+        }
+    }
+    std::erase_if(m_pipes, [&](const auto& pipe) {
+        return pipe->kind == kind && pipe->printer == printer && pipe->generation == m_generation;
+    });
+}
+
+void SimDll::CheckSilence() {
+    for (size_t printer = 0; printer < m_silenceDeadline.size(); ++printer) {
+        if (m_silenceDeadline[printer] && TimeReached(*m_silenceDeadline[printer])) {
+            m_silenceDeadline[printer].reset();
+            BreakPipes(printer, PipeKind::In);
+        }
+    }
+}
+
+void SimDll::CloseAbandoned() {
+    // Nobody reads the server ends of control handles and in-pipes: they go once the tool
+    // has closed its end.
+    std::erase_if(m_pipes, [](const auto& pipe) {
+        if (pipe->kind == PipeKind::Out || !ClientGone(pipe->server)) {
+            return false;
+        }
+        ::CloseHandle(pipe->server);
+        return true;
+    });
+}
+
+void SimDll::Persist() {
+    bool changed = false;
+    std::vector<sim::PrinterState> states;
+    for (size_t i = 0; i < m_printers.size(); ++i) {
+        const sim::PrinterDevice& device = m_printers[i]->Device();
+        changed = changed || device.FirmwareRevision() != m_storedRevision[i];
+        m_storedRevision[i] = device.FirmwareRevision();
+        states.push_back({i, m_printers[i]->Config().identity, device.AllReported()});
+    }
+    if (changed && m_stateFile && !m_stateFile->Store(states)) {
+        std::cerr << kWho << "cannot write the state file " << m_stateFile->Path() << '\n';
+    }
+}
+
+bool SimDll::Reset(const char* configText, const char* statePath) {
+    std::lock_guard lock(m_mutex);
+    std::optional<std::string> text;
+    if (configText != nullptr) {
+        text = configText;
+    }
+    std::optional<std::string> state;
+    if (statePath != nullptr) {
+        state = statePath;
+    }
+    return Configure(text, "configuration text", state);
+}
+
+bool SimDll::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum) {
+    std::lock_guard lock(m_mutex);
+    const sim::AreaLayout* layout = sim::AreaLayout::ByLetter(area);
+    if (printer >= m_printers.size() || layout == nullptr) {
+        return false;
+    }
+    const sim::ItemFirmware& firmware = m_printers[printer]->Device().Reported(*layout);
+    if (version != nullptr) {
+        std::copy(firmware.version.begin(), firmware.version.end(), version);
+    }
+    if (checksum != nullptr) {
+        *checksum = firmware.checksum;
+    }
+    return true;
+}
+
+uint32_t SimDll::OpenHandles() {
+    std::lock_guard lock(m_mutex);
+    CloseAbandoned();
+    return static_cast<uint32_t>(m_pipes.size());
+}
+
+}  // namespace zelsim

@@ -1,0 +1,87 @@
+// ZELPORT.dll over simulated printers: the sim/ printer model behind real Windows pipe
+// handles. Every pipe the tool opens is a message-mode named pipe, so each WriteFile reaches
+// the printer as one transfer and each reply is one message. The library keeps the server
+// ends: a thread of its own per out-pipe reads what the tool writes, hands it to the printer
+// and writes the printer's replies to the printer's in-pipe.
+//
+// Faults end the pipes, as a vanished device does: after an unplug every pipe of the printer
+// breaks; after a failing write the out-pipe breaks, so the tool's next write fails; an
+// inquiry that the printer leaves unanswered breaks the in-pipe once the library's time limit
+// has passed, so the tool's read fails instead of waiting for ever.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/SimConfig.h"
+#include "sim/SimulatedPrinter.h"
+#include "sim/StateFile.h"
+
+namespace zelsim {
+
+class SimDll {
+public:
+    // Created on the first call, from RXT9_SIM_CONFIG and RXT9_SIM_STATE, and kept until the
+    // process ends: the library stays loaded while its threads may run.
+    static SimDll& Instance();
+    SimDll(const SimDll&) = delete;
+    SimDll& operator=(const SimDll&) = delete;
+
+    int32_t SetVendorId(uint32_t vendorId);
+    int32_t SetProductIds(const uint16_t* productIds, uint32_t count);
+    intptr_t OpenControl(uint32_t deviceIndex);
+    intptr_t OpenBulk(const char* pipeName, uint32_t deviceIndex);
+
+    // For tests: a new configuration (null: the default printer) and state file (null: none).
+    bool Reset(const char* configText, const char* statePath);
+    bool Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum);
+    // Handles handed out whose tool side is still open.
+    uint32_t OpenHandles();
+
+private:
+    enum class PipeKind { Control, Out, In };
+
+    struct Pipe {
+        void* server = nullptr;
+        PipeKind kind = PipeKind::Control;
+        size_t printer = 0;
+        uint64_t generation = 0;
+    };
+
+    SimDll();
+    bool Configure(const std::optional<std::string>& configText, const std::string& origin,
+                   const std::optional<std::string>& statePath);
+    sim::SimulatedPrinter* Select(uint32_t deviceIndex, size_t& printer);
+    intptr_t OpenPipe(PipeKind kind, uint32_t deviceIndex);
+    void Serve(const std::shared_ptr<Pipe>& pipe);
+    // Handles one transfer of the tool; false when the out-pipe is to break.
+    bool Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer);
+    void BreakPipes(size_t printer, PipeKind kind);
+    void CheckSilence();
+    void CloseAbandoned();
+    void Persist();
+
+    std::mutex m_mutex;
+    bool m_usable = false;
+    sim::SimConfig m_config;
+    std::vector<std::unique_ptr<sim::SimulatedPrinter>> m_printers;
+    std::vector<uint64_t> m_storedRevision;
+    // Per printer, the tick count at which an unanswered inquiry breaks its in-pipes.
+    std::vector<std::optional<uint32_t>> m_silenceDeadline;
+    std::optional<sim::StateFile> m_stateFile;
+    uint64_t m_generation = 0;
+    std::optional<uint16_t> m_vendorId;
+    std::vector<uint16_t> m_productIds;
+    std::vector<std::shared_ptr<Pipe>> m_pipes;
+    // Opens so far of each printer's control handle, out-pipe and in-pipe, by PipeKind.
+    std::vector<std::array<uint32_t, 3>> m_openCounts;
+    uint64_t m_pipeNumber = 0;
+};
+
+}  // namespace zelsim
