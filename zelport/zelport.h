@@ -41,11 +41,12 @@ BOOL UsbDeviceIoControl(HANDLE device, uint32_t code, void* in, uint32_t inSize,
 #define ZELPORT_FILE_OPERATIONS_VERSION 1u
 
 #define ZELPORT_OK 0u
-#define ZELPORT_ERROR_INVALID_FUNCTION 1u  /* not a call this handle serves */
+#define ZELPORT_ERROR_INVALID_FUNCTION 1u /* not a call this handle serves */
 #define ZELPORT_ERROR_INVALID_HANDLE 6u
-#define ZELPORT_ERROR_GEN_FAILURE 31u      /* the device refused the transfer */
-#define ZELPORT_ERROR_MORE_DATA 234u       /* the device sent more than was asked */
+#define ZELPORT_ERROR_GEN_FAILURE 31u /* the device refused the transfer */
+#define ZELPORT_ERROR_MORE_DATA 234u  /* the device sent more than was asked */
 #define ZELPORT_ERROR_DEVICE_NOT_CONNECTED 1167u
+#define ZELPORT_ERROR_TIMEOUT 1460u /* the time limit passed before the transfer */
 
 typedef struct ZELPORT_FILE_OPERATIONS {
     uint32_t version; /* ZELPORT_FILE_OPERATIONS_VERSION */

@@ -163,6 +163,7 @@ TEST_F(ProcessRunTest, RestartFailureBesideTheSuccessMessageIsAFailure) {
 struct LibraryCase {
     const char* name;
     const char* library;  // beside the programs
+    const char* reason;   // what stderr says before the box
 };
 
 class LibraryRefusedTest : public CliProcessTest,
@@ -174,13 +175,19 @@ TEST_P(LibraryRefusedTest, EndsWithStatusFourAndNoWindow) {
         .Env("XDG_RUNTIME_DIR", directory.Path());
     const auto result = child.Run(60000);
     EXPECT_EQ(result.exitStatus, 4) << result.output;
-    EXPECT_EQ(result.output, "[warning] Error\n    ZELPORT.dll Not Found\n");
+    EXPECT_EQ(result.output,
+              "rxt9-update-cli: vendor library refused: " + std::string(RXT9_BIN_DIR) + "/" +
+                  GetParam().library + GetParam().reason +
+                  "\n[warning] Error\n    ZELPORT.dll Not Found\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Libraries, LibraryRefusedTest,
-                         ::testing::Values(LibraryCase{"Missing", "zelport-absent/ZELPORT.so"},
+                         ::testing::Values(LibraryCase{"Missing", "zelport-absent/ZELPORT.so",
+                                                       ": cannot open shared object file: No "
+                                                       "such file or directory"},
                                            LibraryCase{"WithoutIoControl",
-                                                       "zelport-incomplete/ZELPORT.so"}),
+                                                       "zelport-incomplete/ZELPORT.so",
+                                                       " has no entry point UsbDeviceIoControl"}),
                          [](const auto& info) { return info.param.name; });
 
 TEST_F(ProcessRunTest, ForceOptionReachesTheSystemWhereverItStands) {

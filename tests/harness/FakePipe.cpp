@@ -9,7 +9,7 @@ constexpr uint32_t kTimeLimitMs = 2000;
 
 std::unique_ptr<devlink::PacketPipe> CreatePipe() {
     std::string error;
-    auto pipe = devlink::PacketPipe::Create(kTimeLimitMs, false, error);
+    auto pipe = devlink::PacketPipe::Create(kTimeLimitMs, error);
     if (!pipe) {
         throw std::runtime_error("cannot create a pipe: " + error);
     }

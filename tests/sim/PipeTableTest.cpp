@@ -86,7 +86,7 @@ protected:
 
     intptr_t Open(Kind kind, size_t printer) {
         std::string error;
-        std::unique_ptr<PacketPipe> link = PacketPipe::Create(kTimeLimitMs, false, error);
+        std::unique_ptr<PacketPipe> link = PacketPipe::Create(kTimeLimitMs, error);
         EXPECT_TRUE(link) << error;
         const intptr_t host = link->TakeHostEnd();
         m_table.Add(std::move(link), kind, printer, false);
@@ -156,17 +156,16 @@ TEST_F(ZelportPipeDelivery, AnUnpluggedPrintersInPipesEndAfterWhatWasSent) {
 TEST_F(ZelportPipeDelivery, APipeIsFoundByItsDeviceEndUntilRemoved) {
     Open(Kind::Control, 0);
     Open(Kind::Out, 1);
-    const std::vector<int> watched = m_table.WatchedDescriptors(99);
-    ASSERT_EQ(watched.size(), 3u);
-    EXPECT_EQ(watched[0], 99);
-    const PipeTable::Pipe* out = m_table.ByDeviceDescriptor(watched[2]);
+    const std::vector<int> watched = m_table.WatchedDescriptors();
+    ASSERT_EQ(watched.size(), 2u);
+    const PipeTable::Pipe* out = m_table.ByDeviceDescriptor(watched[1]);
     ASSERT_NE(out, nullptr);
     EXPECT_EQ(out->kind, Kind::Out);
     EXPECT_EQ(out->printer, 1u);
 
-    m_table.Remove(watched[2]);
-    EXPECT_EQ(m_table.ByDeviceDescriptor(watched[2]), nullptr);
-    EXPECT_EQ(m_table.WatchedDescriptors(-1), std::vector<int>{watched[1]});
+    m_table.Remove(watched[1]);
+    EXPECT_EQ(m_table.ByDeviceDescriptor(watched[1]), nullptr);
+    EXPECT_EQ(m_table.WatchedDescriptors(), std::vector<int>{watched[0]});
     EXPECT_EQ(m_table.Count(), 1u);
 }
 

@@ -69,4 +69,25 @@ uint32_t ZelportSimOpenHandles(void) {
     return SimLibrary::Instance().OpenHandles();
 }
 
+static BOOL OwnsHandle(HANDLE handle) {
+    return SimLibrary::Instance().OwnsHandle(handle) ? 1 : 0;
+}
+
+static uint32_t ReadHandle(HANDLE handle, void* buffer, uint32_t count, uint32_t* moved) {
+    return SimLibrary::Instance().HostRead(handle, buffer, count, moved);
+}
+
+static uint32_t WriteHandle(HANDLE handle, const void* bytes, uint32_t count, uint32_t* moved) {
+    return SimLibrary::Instance().HostWrite(handle, bytes, count, moved);
+}
+
+static uint32_t CloseHandleOfLibrary(HANDLE handle) {
+    return SimLibrary::Instance().HostClose(handle);
+}
+
+extern const ZELPORT_FILE_OPERATIONS ZelportFileOperations;
+const ZELPORT_FILE_OPERATIONS ZelportFileOperations = {
+    ZELPORT_FILE_OPERATIONS_VERSION, OwnsHandle, ReadHandle, WriteHandle, CloseHandleOfLibrary,
+};
+
 }  // extern "C"

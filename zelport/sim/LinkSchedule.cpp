@@ -37,6 +37,19 @@ std::optional<LinkSchedule::Step> LinkSchedule::Schedule(Step step, uint32_t mil
     return std::nullopt;
 }
 
+LinkSchedule::Clock::time_point LinkSchedule::Reserve(size_t printer, uint32_t milliseconds,
+                                                      Clock::time_point now) {
+    if (m_timeSink != nullptr) {
+        if (milliseconds > 0) {
+            m_timeSink(milliseconds);
+        }
+        return now;
+    }
+    Clock::time_point& busyUntil = m_busyUntil[printer];
+    busyUntil = std::max(now, busyUntil) + std::chrono::milliseconds(milliseconds);
+    return busyUntil;
+}
+
 std::vector<LinkSchedule::Step> LinkSchedule::TakeDue(Clock::time_point now) {
     const auto firstLater = std::find_if(m_steps.begin(), m_steps.end(),
                                          [&](const Step& step) { return step.due > now; });

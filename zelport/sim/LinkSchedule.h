@@ -8,25 +8,17 @@
 #include <optional>
 #include <vector>
 
-#include "sim/SimulatedPrinter.h"
-
 namespace zelsim {
 
 class LinkSchedule {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // Something the link does once its time has passed: answer an intercepted write, or hand
-    // a reply to the in-pipe.
+    // A reply that the link hands to the in-pipe once its time has passed.
     struct Step {
         Clock::time_point due;
         size_t printer = 0;
         uint64_t generation = 0;
-        // An intercepted write to answer with `outcome` and `taken`; otherwise `reply` to send.
-        std::optional<uint64_t> writeId;
-        sim::SimulatedPrinter::WriteResult::Outcome outcome =
-            sim::SimulatedPrinter::WriteResult::Outcome::Taken;
-        size_t taken = 0;
         std::vector<uint8_t> reply;
     };
 
@@ -45,6 +37,10 @@ public:
     // and no other step waits, or when a time sink took its time, for the caller to do at
     // once; otherwise keeps it.
     std::optional<Step> Schedule(Step step, uint32_t milliseconds, Clock::time_point now);
+    // Keeps the printer's link busy with a write for `milliseconds` after what it carries now
+    // (from `now` at the earliest) and returns when the write ends; with a time sink, charges
+    // the time at once and returns `now`.
+    Clock::time_point Reserve(size_t printer, uint32_t milliseconds, Clock::time_point now);
     // Removes the steps due at `now` and returns them, earliest first.
     std::vector<Step> TakeDue(Clock::time_point now);
     // When the earliest step is due; none when no step waits.

@@ -38,9 +38,9 @@ bool PipeTable::OpenFails(size_t printer, Kind kind, const sim::PrinterConfig& c
 }
 
 void PipeTable::Add(std::unique_ptr<devlink::PacketPipe> link, Kind kind, size_t printer,
-                    bool intercepted) {
+                    bool writesServed) {
     m_pipes.push_back(
-        std::make_unique<Pipe>(Pipe{std::move(link), kind, printer, m_generation, intercepted}));
+        std::make_unique<Pipe>(Pipe{std::move(link), kind, printer, m_generation, writesServed}));
 }
 
 void PipeTable::Remove(int descriptor) {
@@ -56,18 +56,15 @@ const PipeTable::Pipe* PipeTable::ByDeviceDescriptor(int descriptor) const {
     return found == m_pipes.end() ? nullptr : found->get();
 }
 
-const PipeTable::Pipe* PipeTable::ByInterceptedHandle(intptr_t handle) const {
+PipeTable::Pipe* PipeTable::ByHostHandle(intptr_t handle) {
     const auto found = std::find_if(m_pipes.rbegin(), m_pipes.rend(), [&](const auto& pipe) {
-        return pipe->intercepted && pipe->link->HostHandle() == handle;
+        return !pipe->hostClosed && pipe->link->HostHandle() == handle;
     });
     return found == m_pipes.rend() ? nullptr : found->get();
 }
 
-std::vector<int> PipeTable::WatchedDescriptors(int listener) const {
+std::vector<int> PipeTable::WatchedDescriptors() const {
     std::vector<int> descriptors;
-    if (listener != -1) {
-        descriptors.push_back(listener);
-    }
     for (const std::unique_ptr<Pipe>& pipe : m_pipes) {
         descriptors.push_back(pipe->link->DeviceDescriptor());
     }

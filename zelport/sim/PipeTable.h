@@ -25,7 +25,9 @@ public:
         Kind kind;
         size_t printer;
         uint64_t generation;
-        bool intercepted;
+        // The library takes the tool's writes itself (see SimLibrary::HostWrite).
+        bool writesServed;
+        bool hostClosed = false;
     };
 
     // "control handle", "PIPE00" or "PIPE01".
@@ -40,19 +42,18 @@ public:
     // tells whether `config` makes this one fail.
     bool OpenFails(size_t printer, Kind kind, const sim::PrinterConfig& config);
     void Add(std::unique_ptr<devlink::PacketPipe> link, Kind kind, size_t printer,
-             bool intercepted);
+             bool writesServed);
     // Forgets the pipe whose device end is `descriptor`, after the tool closed its end.
     void Remove(int descriptor);
     size_t Count() const { return m_pipes.size(); }
 
     // The pipe whose device end is `descriptor`, or null.
     const Pipe* ByDeviceDescriptor(int descriptor) const;
-    // The newest intercepted pipe whose host end is `handle`, or null. A closed pipe with the
-    // same number may linger until its hang-up is seen, so the newest is the one written to.
-    const Pipe* ByInterceptedHandle(intptr_t handle) const;
-    // What the library's thread watches: `listener` first unless it is -1, then the device end
-    // of every pipe, oldest first.
-    std::vector<int> WatchedDescriptors(int listener) const;
+    // The pipe whose host end is `handle` and that the tool has not closed, or null. A closed
+    // pipe with the same number may linger until its hang-up is seen.
+    Pipe* ByHostHandle(intptr_t handle);
+    // What the library's thread watches: the device end of every pipe, oldest first.
+    std::vector<int> WatchedDescriptors() const;
 
     // Sends `packet` through the newest in-pipe of `printer` in this generation that the tool
     // has not closed: Sent or Full; none when no such in-pipe is open.

@@ -1,6 +1,9 @@
 #include "zelport/sim/SimLibrary.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 
@@ -14,6 +17,21 @@ namespace {
 
 constexpr uint32_t kLargestDeviceIndex = 126;
 constexpr char kWho[] = "ZELPORT.so (simulated printers): ";
+
+// One read(2) or write(2) on a pipe's host end, as the file operations report it.
+template <typename Transfer>
+uint32_t OnDescriptor(const Transfer& transfer, uint32_t* moved) {
+    ssize_t count = 0;
+    do {
+        count = transfer();
+    } while (count < 0 && errno == EINTR);
+    if (count >= 0) {
+        *moved = static_cast<uint32_t>(count);
+        return 0;
+    }
+    return errno == EAGAIN || errno == EWOULDBLOCK ? ZELPORT_ERROR_TIMEOUT
+                                                   : ZELPORT_ERROR_GEN_FAILURE;
+}
 
 std::optional<std::string> TextOrNone(const char* text) {
     return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
@@ -47,22 +65,11 @@ SimLibrary::~SimLibrary() {
     }
     m_poller.Wake();
     m_thread.join();
-    // Writers still held by the link must not wait for a thread that has gone.
-    FailWaitingWrites();
-}
-
-void SimLibrary::FailWaitingWrites() {
-    for (const LinkStep& step : m_schedule.TakeAll()) {
-        if (step.writeId && m_interceptor) {
-            m_interceptor->Fail(*step.writeId, devlink::WriteInterceptor::Error::NoDevice);
-        }
-    }
 }
 
 bool SimLibrary::Configure(std::optional<std::string> configText, const std::string& origin,
                            std::optional<std::string> statePath, const char* tracePath) {
     m_pipes.NewGeneration();
-    FailWaitingWrites();
     m_printers.Clear();
     m_vendorId.reset();
     m_productIds.clear();
@@ -76,17 +83,6 @@ bool SimLibrary::Configure(std::optional<std::string> configText, const std::str
             return false;
         }
     }
-    if (config.NeedsWriteControl() && !m_interceptor) {
-        std::string reason;
-        m_interceptor = devlink::WriteInterceptor::Install(reason);
-        if (!m_interceptor) {
-            Refuse(origin +
-                   ": its write faults or link rate need the write interceptor, which "
-                   "could not be installed (" +
-                   reason + ")");
-            return false;
-        }
-    }
     std::string refusal;
     if (!m_printers.Load(config.printers, std::move(statePath), refusal)) {
         Refuse(refusal);
@@ -97,7 +93,7 @@ bool SimLibrary::Configure(std::optional<std::string> configText, const std::str
     m_usable = true;
     m_trace.Event([&] {
         return "configured from " + origin + ": " + std::to_string(m_printers.Count()) +
-               " printer(s)" + (m_interceptor ? ", writes intercepted" : "");
+               " printer(s)" + (m_config.NeedsWriteControl() ? ", writes served" : "");
     });
     m_poller.Wake();
     return true;
@@ -173,16 +169,16 @@ HANDLE SimLibrary::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
         });
         return INVALID_HANDLE_VALUE;
     }
-    const bool intercepted = kind == PipeKind::Out && m_config.NeedsWriteControl();
     std::string error;
     std::unique_ptr<devlink::PacketPipe> link =
-        devlink::PacketPipe::Create(m_config.timeLimitMs, intercepted, error);
+        devlink::PacketPipe::Create(m_config.timeLimitMs, error);
     if (!link) {
         std::cerr << kWho << what() << ": " << error << '\n';
         return INVALID_HANDLE_VALUE;
     }
     const HANDLE handle = link->TakeHostEnd();
-    m_pipes.Add(std::move(link), kind, *position, intercepted);
+    m_pipes.Add(std::move(link), kind, *position,
+                kind == PipeKind::Out && m_config.NeedsWriteControl());
     m_trace.Event([&] {
         return what() + " (printer " + std::to_string(*position) + "): handle " +
                std::to_string(handle);
@@ -223,15 +219,11 @@ void SimLibrary::Serve() {
 }
 
 std::vector<int> SimLibrary::WatchedDescriptors() const {
-    return m_pipes.WatchedDescriptors(m_interceptor ? m_interceptor->ListenerDescriptor() : -1);
+    return m_pipes.WatchedDescriptors();
 }
 
 void SimLibrary::HandleReady(const std::vector<devlink::Poller::Ready>& ready) {
     for (const devlink::Poller::Ready& event : ready) {
-        if (m_interceptor && event.descriptor == m_interceptor->ListenerDescriptor()) {
-            HandleIntercepted();
-            continue;
-        }
         const PipeTable::Pipe* pipe = m_pipes.ByDeviceDescriptor(event.descriptor);
         if (pipe == nullptr) {
             continue;
@@ -268,50 +260,33 @@ void SimLibrary::HandlePacket(const PipeTable::Pipe& pipe, const std::vector<uin
     }
     const auto result = m_printers.At(pipe.printer).OnHostWrite(packet, 0);
     m_trace.HostWrite(pipe.printer, packet, result, false);
-    AfterWrite(pipe.printer, result, std::nullopt);
+    AfterWrite(pipe.printer);
 }
 
-void SimLibrary::HandleIntercepted() {
-    devlink::WriteInterceptor::Write write;
-    if (!m_interceptor->Next(write)) {
-        return;
+SimLibrary::Clock::time_point SimLibrary::ServeWrite(const PipeTable::Pipe& pipe,
+                                                     std::span<const uint8_t> bytes,
+                                                     sim::SimulatedPrinter::WriteResult& result) {
+    if (!m_pipes.IsCurrent(pipe) || pipe.printer >= m_printers.Count()) {
+        m_trace.Transfer("PIPE00", "host->printer", pipe.printer, bytes, "failed, printer gone");
+        result.outcome = Outcome::Gone;
+        return Clock::now();
     }
-    const PipeTable::Pipe* pipe = m_pipes.ByInterceptedHandle(write.descriptor);
-    if (pipe == nullptr) {
-        m_interceptor->PassThrough(write.id);
-        return;
+    sim::SimulatedPrinter& printer = m_printers.At(pipe.printer);
+    result = printer.OnHostWrite(bytes, m_schedule.ChargesTime() ? 0 : m_config.timeLimitMs);
+    m_trace.HostWrite(pipe.printer, bytes, result, true);
+    // The replies behind the write come after it on the link.
+    const Clock::time_point done =
+        m_schedule.Reserve(pipe.printer, result.linkMilliseconds, Clock::now());
+    AfterWrite(pipe.printer);
+    if (!printer.IsAttached()) {
+        m_trace.Event([&] { return "printer " + std::to_string(pipe.printer) + " unplugged"; });
+        m_pipes.EndInPipes(pipe.printer);
     }
-    if (!m_pipes.IsCurrent(*pipe) || pipe->printer >= m_printers.Count()) {
-        m_trace.Transfer("PIPE00", "host->printer", pipe->printer, write.bytes,
-                         "failed, printer gone");
-        m_interceptor->Fail(write.id, devlink::WriteInterceptor::Error::NoDevice);
-        return;
-    }
-    sim::SimulatedPrinter& printer = m_printers.At(pipe->printer);
-    const auto result =
-        printer.OnHostWrite(write.bytes, m_schedule.ChargesTime() ? 0 : m_config.timeLimitMs);
-    m_trace.HostWrite(pipe->printer, write.bytes, result, true);
-    const bool unplugged = !printer.IsAttached();
-    AfterWrite(pipe->printer, result, write.id);
-    if (unplugged) {
-        m_trace.Event([&] { return "printer " + std::to_string(pipe->printer) + " unplugged"; });
-        m_pipes.EndInPipes(pipe->printer);
-    }
+    m_poller.Wake();
+    return done;
 }
 
-void SimLibrary::AfterWrite(size_t printer, const sim::SimulatedPrinter::WriteResult& result,
-                            std::optional<uint64_t> writeId) {
-    // A write that arrived as a packet has returned already; its link time is only a delay
-    // for the replies behind it.
-    if (writeId) {
-        LinkStep answer;
-        answer.printer = printer;
-        answer.generation = m_pipes.Generation();
-        answer.writeId = writeId;
-        answer.outcome = result.outcome;
-        answer.taken = result.taken;
-        Schedule(std::move(answer), result.linkMilliseconds);
-    }
+void SimLibrary::AfterWrite(size_t printer) {
     while (std::optional<sim::SimulatedPrinter::Reply> reply = m_printers.At(printer).TakeReply()) {
         LinkStep step;
         step.printer = printer;
@@ -335,25 +310,6 @@ void SimLibrary::PerformDueSteps() {
 }
 
 void SimLibrary::Perform(const LinkStep& step) {
-    using Error = devlink::WriteInterceptor::Error;
-    if (step.writeId) {
-        switch (step.outcome) {
-            case Outcome::Taken:
-            case Outcome::TakenShort:
-                m_interceptor->Complete(*step.writeId, step.taken);
-                break;
-            case Outcome::Failed:
-                m_interceptor->Fail(*step.writeId, Error::InputOutput);
-                break;
-            case Outcome::Gone:
-                m_interceptor->Fail(*step.writeId, Error::NoDevice);
-                break;
-            case Outcome::TimedOut:
-                m_interceptor->Fail(*step.writeId, Error::TimedOut);
-                break;
-        }
-        return;
-    }
     if (step.generation == m_pipes.Generation() && m_printers.At(step.printer).IsAttached()) {
         DeliverReply(step.printer, step.reply);
     }
@@ -435,6 +391,57 @@ int SimLibrary::IsAttached(uint32_t printer) {
 uint32_t SimLibrary::OpenHandles() {
     std::lock_guard lock(m_mutex);
     return static_cast<uint32_t>(m_pipes.Count());
+}
+
+bool SimLibrary::OwnsHandle(HANDLE handle) {
+    std::lock_guard lock(m_mutex);
+    return m_pipes.ByHostHandle(handle) != nullptr;
+}
+
+uint32_t SimLibrary::HostRead(HANDLE handle, void* buffer, uint32_t count, uint32_t* moved) {
+    return OnDescriptor([&] { return ::read(static_cast<int>(handle), buffer, count); }, moved);
+}
+
+uint32_t SimLibrary::HostWrite(HANDLE handle, const void* bytes, uint32_t count, uint32_t* moved) {
+    std::unique_lock lock(m_mutex);
+    const PipeTable::Pipe* pipe = m_pipes.ByHostHandle(handle);
+    if (pipe == nullptr) {
+        return ZELPORT_ERROR_INVALID_HANDLE;
+    }
+    if (!pipe->writesServed) {
+        lock.unlock();
+        return OnDescriptor([&] { return ::write(static_cast<int>(handle), bytes, count); }, moved);
+    }
+    sim::SimulatedPrinter::WriteResult result;
+    const Clock::time_point done =
+        ServeWrite(*pipe, {static_cast<const uint8_t*>(bytes), count}, result);
+    lock.unlock();
+    // The writer is held for the link's time, as a bulk transfer holds it.
+    std::this_thread::sleep_until(done);
+    switch (result.outcome) {
+        case Outcome::Taken:
+        case Outcome::TakenShort:
+            *moved = static_cast<uint32_t>(result.taken);
+            return 0;
+        case Outcome::Failed:
+            return ZELPORT_ERROR_GEN_FAILURE;
+        case Outcome::Gone:
+            return ZELPORT_ERROR_DEVICE_NOT_CONNECTED;
+        case Outcome::TimedOut:
+            return ZELPORT_ERROR_TIMEOUT;
+    }
+    return ZELPORT_ERROR_GEN_FAILURE;
+}
+
+uint32_t SimLibrary::HostClose(HANDLE handle) {
+    std::lock_guard lock(m_mutex);
+    PipeTable::Pipe* pipe = m_pipes.ByHostHandle(handle);
+    if (pipe == nullptr) {
+        return ZELPORT_ERROR_INVALID_HANDLE;
+    }
+    // The thread forgets the pipe once it sees the hang-up.
+    pipe->hostClosed = true;
+    return ::close(static_cast<int>(handle)) == 0 ? 0 : ZELPORT_ERROR_INVALID_HANDLE;
 }
 
 }  // namespace zelsim

@@ -2,11 +2,12 @@
 // the ids the tool selected, the handles handed out, and the library's thread that serves the
 // printers' side of every pipe.
 //
-// Writes to an out-pipe reach a printer in one of two ways. Normally each write is a packet
-// that the thread reads from the pipe's device end. When the configuration has faults that
-// need control over the write itself (see PrinterConfig::NeedsWriteControl), the out-pipes'
-// host ends are watched by a WriteInterceptor, and the thread answers each write(2) after
-// the printer has handled it and the link's time has passed.
+// The library serves the file calls on its handles itself (ZelportFileOperations, see
+// zelport/zelport.h). Writes to an out-pipe reach a printer in one of two ways. Normally each
+// write is a packet that the thread reads from the pipe's device end. When the configuration
+// has faults that need control over the write itself (see PrinterConfig::NeedsWriteControl),
+// the library takes the write on the writer's thread: the printer handles it, and the write
+// returns what the printer took once the link's time has passed.
 #pragma once
 
 #include <chrono>
@@ -16,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,7 +29,6 @@
 #include "zelport/sim/PrinterSet.h"
 #include "zelport/sim/TransferTrace.h"
 #include "zelport/sim/link/Poller.h"
-#include "zelport/sim/link/WriteInterceptor.h"
 #include "zelport/zelport.h"
 
 namespace zelsim {
@@ -55,6 +56,13 @@ public:
     int IsAttached(uint32_t printer);
     uint32_t OpenHandles();
 
+    // The file calls on the handles the library handed out: each returns 0 or a Windows error
+    // code, as ZelportFileOperations does.
+    bool OwnsHandle(HANDLE handle);
+    uint32_t HostRead(HANDLE handle, void* buffer, uint32_t count, uint32_t* moved);
+    uint32_t HostWrite(HANDLE handle, const void* bytes, uint32_t count, uint32_t* moved);
+    uint32_t HostClose(HANDLE handle);
+
 private:
     using Clock = std::chrono::steady_clock;
     using Outcome = sim::SimulatedPrinter::WriteResult::Outcome;
@@ -65,16 +73,16 @@ private:
     bool Configure(std::optional<std::string> configText, const std::string& origin,
                    std::optional<std::string> statePath, const char* tracePath);
     void Refuse(const std::string& reason);
-    // Writes the link still holds fail as if the printer were unplugged.
-    void FailWaitingWrites();
 
     void Serve();
     std::vector<int> WatchedDescriptors() const;
     void HandleReady(const std::vector<devlink::Poller::Ready>& ready);
-    void HandleIntercepted();
     void HandlePacket(const PipeTable::Pipe& pipe, const std::vector<uint8_t>& packet);
-    void AfterWrite(size_t printer, const sim::SimulatedPrinter::WriteResult& result,
-                    std::optional<uint64_t> writeId);
+    // Takes a write the library serves: the printer handles it, and the link's time for it
+    // ends at the returned time.
+    Clock::time_point ServeWrite(const PipeTable::Pipe& pipe, std::span<const uint8_t> bytes,
+                                 sim::SimulatedPrinter::WriteResult& result);
+    void AfterWrite(size_t printer);
     void Schedule(LinkStep step, uint32_t milliseconds);
     void Perform(const LinkStep& step);
     void PerformDueSteps();
@@ -93,8 +101,6 @@ private:
     sim::SimConfig m_config;
     PrinterSet m_printers;
     TransferTrace m_trace;
-    // Installed with the first configuration that needs it; stays for the library's life.
-    std::unique_ptr<devlink::WriteInterceptor> m_interceptor;
 
     std::optional<uint16_t> m_vendorId;
     std::vector<uint16_t> m_productIds;

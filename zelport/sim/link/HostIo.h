@@ -1,5 +1,6 @@
 // The tool's side of a pipe handle, as the platform's ReadFile, WriteFile and CloseHandle use
-// it: one read(2), one write(2), one close(2). For tests that stand in for the tool.
+// it: through the library's file operations for its own handles, else one read(2), write(2)
+// or close(2). For tests that stand in for the tool.
 #pragma once
 
 #include <cstddef>

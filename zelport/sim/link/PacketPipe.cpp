@@ -9,8 +9,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "zelport/sim/link/WriteInterceptor.h"
-
 namespace devlink {
 
 namespace {
@@ -21,31 +19,14 @@ std::string SystemError(const char* what) {
 
 }  // namespace
 
-std::unique_ptr<PacketPipe> PacketPipe::Create(uint32_t timeLimitMs, bool reserved,
-                                               std::string& error) {
+std::unique_ptr<PacketPipe> PacketPipe::Create(uint32_t timeLimitMs, std::string& error) {
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) {
         error = SystemError("socketpair");
         return nullptr;
     }
-    int host = ends[0];
+    const int host = ends[0];
     const int device = ends[1];
-    if (reserved) {
-        const int moved = fcntl(host, F_DUPFD_CLOEXEC, WriteInterceptor::kFirstDescriptor);
-        if (moved < 0 ||
-            moved >= WriteInterceptor::kFirstDescriptor + WriteInterceptor::kDescriptorCount) {
-            error = moved < 0 ? SystemError("fcntl(F_DUPFD)")
-                              : std::string("no free descriptor in the watched range");
-            if (moved >= 0) {
-                close(moved);
-            }
-            close(host);
-            close(device);
-            return nullptr;
-        }
-        close(host);
-        host = moved;
-    }
     timeval limit{};
     limit.tv_sec = static_cast<time_t>(timeLimitMs / 1000);
     limit.tv_usec = static_cast<suseconds_t>((timeLimitMs % 1000) * 1000);

@@ -17,11 +17,9 @@ public:
     enum class ReceiveResult { Packet, Empty, Closed };
     enum class SendResult { Sent, Full, Closed };
 
-    // The host end gets `timeLimitMs` as its read and write time limit. With `reserved`, the
-    // host end is moved into the descriptor range that WriteInterceptor watches. Null on
-    // failure, with the reason in `error`.
-    static std::unique_ptr<PacketPipe> Create(uint32_t timeLimitMs, bool reserved,
-                                              std::string& error);
+    // The host end gets `timeLimitMs` as its read and write time limit. Null on failure, with
+    // the reason in `error`.
+    static std::unique_ptr<PacketPipe> Create(uint32_t timeLimitMs, std::string& error);
     ~PacketPipe();
     PacketPipe(const PacketPipe&) = delete;
     PacketPipe& operator=(const PacketPipe&) = delete;

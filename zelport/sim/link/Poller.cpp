@@ -10,8 +10,6 @@ namespace devlink {
 
 Poller::Poller() {
     int ends[2];
-    // A socket rather than a pipe: the wake-up is a send(2), which the write interceptor's
-    // filter never matches, whatever descriptor number the channel gets.
     if (socketpair(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) == 0) {
         m_wakeRead = ends[0];
         m_wakeWrite = ends[1];
