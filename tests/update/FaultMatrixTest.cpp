@@ -72,17 +72,25 @@ struct Exchange {
 };
 
 std::vector<Exchange> Exchanges() {
-    const std::vector<Box> startState{SuffixedBox(2030, 2026)};
-    const std::vector<Box> runState{SuffixedBox(2030, 2027)};
+    const std::vector<Box> startState{SuffixedBox(IDS_STATE_FAILED, IDS_SUFFIX_RESTART)};
+    const std::vector<Box> runState{SuffixedBox(IDS_STATE_FAILED, IDS_SUFFIX_DOWNLOAD)};
     const std::vector<Box> failed{FailedBox()};
     std::vector<Exchange> exchanges = {
         {"status-inquiry 1", "status 1", Phase::Startup, startState, 0},
         {"identity-read 1", "identity 1", Phase::Startup, startState, 0},
-        {"version-inquiry 1", "version 1", Phase::Startup, {SuffixedBox(2004, 2026)}, 0},
+        {"version-inquiry 1",
+         "version 1",
+         Phase::Startup,
+         {SuffixedBox(IDS_VERSION_FAILED, IDS_SUFFIX_RESTART)},
+         0},
         {"status-inquiry 2", "status 2", Phase::Run, runState, 0},
         {"identity-read 2", "identity 2", Phase::Run, runState, 0},
         {"download-mode 1", "", Phase::Run, failed, 0},
-        {"version-inquiry 2", "version 2", Phase::Run, {SuffixedBox(2004, 2027)}, 1},
+        {"version-inquiry 2",
+         "version 2",
+         Phase::Run,
+         {SuffixedBox(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD)},
+         1},
     };
     for (const char area : {'p', 't', 's'}) {
         exchanges.push_back({std::string("prepare:") + area + " 1", "", Phase::Run, failed, 1});
@@ -91,7 +99,7 @@ std::vector<Exchange> Exchanges() {
     exchanges.push_back({"version-inquiry 3",
                          "version 3",
                          Phase::Run,
-                         {NoOwnerErrorBox(UpdateTest::Text(2008))},
+                         {NoOwnerErrorBox(UpdateTest::Text(IDS_FAILED))},
                          1});
     exchanges.push_back({"restart 1", "", Phase::Run, {FailedBox(), UpdateTest::SuccessBox()}, 0});
     return exchanges;
@@ -138,13 +146,13 @@ TEST_F(FaultMatrixTest, ThePrinterFallingSilentAtEachReply) {
     // The inquiries in order: the start-up check's three, then the run's status, identity,
     // version in download mode and the version after the transfer.
     const Exchange silent[] = {
-        {"", "", Phase::Startup, {SuffixedBox(2030, 2026)}, 0},
-        {"", "", Phase::Startup, {SuffixedBox(2030, 2026)}, 0},
-        {"", "", Phase::Startup, {SuffixedBox(2004, 2026)}, 0},
-        {"", "", Phase::Run, {SuffixedBox(2030, 2027)}, 0},
-        {"", "", Phase::Run, {SuffixedBox(2030, 2027)}, 0},
-        {"", "", Phase::Run, {SuffixedBox(2004, 2027)}, 1},
-        {"", "", Phase::Run, {NoOwnerErrorBox(UpdateTest::Text(2008))}, 1},
+        {"", "", Phase::Startup, {SuffixedBox(IDS_STATE_FAILED, IDS_SUFFIX_RESTART)}, 0},
+        {"", "", Phase::Startup, {SuffixedBox(IDS_STATE_FAILED, IDS_SUFFIX_RESTART)}, 0},
+        {"", "", Phase::Startup, {SuffixedBox(IDS_VERSION_FAILED, IDS_SUFFIX_RESTART)}, 0},
+        {"", "", Phase::Run, {SuffixedBox(IDS_STATE_FAILED, IDS_SUFFIX_DOWNLOAD)}, 0},
+        {"", "", Phase::Run, {SuffixedBox(IDS_STATE_FAILED, IDS_SUFFIX_DOWNLOAD)}, 0},
+        {"", "", Phase::Run, {SuffixedBox(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD)}, 1},
+        {"", "", Phase::Run, {NoOwnerErrorBox(UpdateTest::Text(IDS_FAILED))}, 1},
     };
     for (size_t answered = 0; answered < std::size(silent); ++answered) {
         RunCase(
