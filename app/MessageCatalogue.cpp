@@ -90,6 +90,10 @@ std::array<win::ResourceEntry, 2 * kTextCount> BuildTables() {
 const std::array<win::ResourceEntry, 2 * kTextCount> kStringTables = BuildTables();
 const win::ResourceTable kStringTableResources(kStringTables.data(), kStringTables.size());
 
+int ShowWarning(win::HWND owner, const std::string& text, const char* caption) {
+    return win::MessageBox(owner, text.c_str(), caption, win::MB_OK | win::MB_ICONWARNING);
+}
+
 }  // namespace
 
 std::string CMessageCatalogue::Load(unsigned id) {
@@ -112,8 +116,35 @@ std::string CMessageCatalogue::ComposeError(unsigned id, unsigned suffixId) {
     return Load(id) + Load(suffixId);
 }
 
-int CMessageCatalogue::ShowBox(win::HWND owner, const std::string& text, const char* caption) {
-    const UINT icon = std::strcmp(caption, kCaptionVersionCheck) == 0 ? win::MB_ICONINFORMATION
-                                                                      : win::MB_ICONWARNING;
-    return win::MessageBox(owner, text.c_str(), caption, win::MB_OK | icon);
+int CMessageCatalogue::ShowError(win::HWND owner, unsigned id, Suffix suffix) {
+    std::string text;
+    switch (suffix) {
+        case Suffix::None:
+            text = Load(id);
+            break;
+        case Suffix::Restart:
+            text = ComposeError(id, IDS_SUFFIX_RESTART);
+            break;
+        case Suffix::DownloadAgain:
+            text = ComposeError(id, IDS_SUFFIX_DOWNLOAD);
+            break;
+    }
+    return ShowWarning(owner, text, kCaptionError);
+}
+
+int CMessageCatalogue::ShowVersionCheck(win::HWND owner, const std::string& text) {
+    return win::MessageBox(owner, text.c_str(), kCaptionVersionCheck,
+                           win::MB_OK | win::MB_ICONINFORMATION);
+}
+
+int CMessageCatalogue::ShowSuccess(win::HWND owner) {
+    return ShowWarning(owner, Load(IDS_SUCCESS), kCaptionSuccess);
+}
+
+int CMessageCatalogue::ShowVersionChanged(win::HWND owner) {
+    return ShowWarning(owner, Load(IDS_VERSION_CHANGED), kCaptionVersionChanged);
+}
+
+int CMessageCatalogue::ShowLibraryNotFound() {
+    return ShowWarning(nullptr, kLibraryNotFound, kCaptionError);
 }

@@ -82,8 +82,7 @@ BOOL CUpdateDlg::OnInitDialog() {
     SetIcon(m_hIcon, FALSE);
 
     if (!LoadPackageTable()) {
-        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_SETTING_ERROR),
-                                   kCaptionError);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_SETTING_ERROR);
         EndDialog(0);
     }
     for (int slot = 0; slot < kDataSlotCount; ++slot) {
@@ -160,13 +159,9 @@ void CUpdateDlg::ShowPackageRow() {
     }
 }
 
-std::string CUpdateDlg::ErrorText(unsigned id) const {
-    return CMessageCatalogue::ComposeError(
-        id, PackageSet == 0 ? IDS_SUFFIX_RESTART : IDS_SUFFIX_DOWNLOAD);
-}
-
-void CUpdateDlg::ShowError(unsigned id) const {
-    CMessageCatalogue::ShowBox(m_hWnd, ErrorText(id), kCaptionError);
+CMessageCatalogue::Suffix CUpdateDlg::ErrorSuffix() const {
+    return PackageSet == 0 ? CMessageCatalogue::Suffix::Restart
+                           : CMessageCatalogue::Suffix::DownloadAgain;
 }
 
 void CUpdateDlg::ClearRows(bool before, bool after) {

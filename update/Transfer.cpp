@@ -54,10 +54,8 @@ BOOL CUpdateDlg::TransferImages(CUsbPort& port, CProgressDlg* progress) {
         return TRUE;
     }
     FinishDownloadMode(port, nullptr);
-    CMessageCatalogue::ShowBox(
-        m_hWnd,
-        CMessageCatalogue::Load(transferError == kTransferTimedOut ? IDS_TIME_OUT : IDS_FAILED),
-        kCaptionError);
+    CMessageCatalogue::ShowError(m_hWnd,
+                                 transferError == kTransferTimedOut ? IDS_TIME_OUT : IDS_FAILED);
     return FALSE;
 }
 
@@ -125,7 +123,7 @@ BOOL CUpdateDlg::VerifyTransfer(CUsbPort& port, CProgressDlg* progress) {
         }
     }
     if (!verified) {
-        CMessageCatalogue::ShowBox(nullptr, CMessageCatalogue::Load(IDS_FAILED), kCaptionError);
+        CMessageCatalogue::ShowError(nullptr, IDS_FAILED);
     }
     return verified;
 }

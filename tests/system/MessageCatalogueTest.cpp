@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/MessageCatalogue.h"
 #include "app/Resource.h"
 #include "platform/model/ModelBackend.h"
@@ -88,17 +90,49 @@ TEST(MessageCatalogueTest, NotApplicableFormatKeepsLeadingZeros) {
                  "3AC3\nDATA2(T) : 452C11 / 0A7F");
 }
 
-TEST(MessageCatalogueTest, BoxIconFollowsTheCaption) {
-    win::ModelBackend model;
-    win::SetUiBackend(&model);
-    CMessageCatalogue::ShowBox(nullptr, "a", kCaptionVersionCheck);
-    CMessageCatalogue::ShowBox(nullptr, "b", kCaptionError);
-    CMessageCatalogue::ShowBox(nullptr, "c", kCaptionSuccess);
-    win::SetUiBackend(nullptr);
-    ASSERT_EQ(model.MessageBoxes().size(), 3u);
-    EXPECT_EQ(model.MessageBoxes()[0].type, win::MB_OK | win::MB_ICONINFORMATION);
-    EXPECT_EQ(model.MessageBoxes()[1].type, win::MB_OK | win::MB_ICONWARNING);
-    EXPECT_EQ(model.MessageBoxes()[2].type, win::MB_OK | win::MB_ICONWARNING);
+TEST(MessageCatalogueTest, EachKindOfBoxHasItsCaptionAndIcon) {
+    using Suffix = CMessageCatalogue::Suffix;
+    struct Case {
+        std::function<int()> show;
+        std::string text;
+        std::string caption;
+        UINT icon;
+    };
+    const std::string failed = "Failed!\nPlease turn the printer OFF and then ON,";
+    const Case cases[] = {
+        {[] { return CMessageCatalogue::ShowError(nullptr, IDS_STATE_FAILED); }, failed, "Error",
+         win::MB_ICONWARNING},
+        {[] { return CMessageCatalogue::ShowError(nullptr, IDS_STATE_FAILED, Suffix::Restart); },
+         failed + "\nAnd please restart this application.", "Error", win::MB_ICONWARNING},
+        {[] {
+             return CMessageCatalogue::ShowError(nullptr, IDS_STATE_FAILED, Suffix::DownloadAgain);
+         },
+         failed + "\nAnd please download again.", "Error", win::MB_ICONWARNING},
+        {[] { return CMessageCatalogue::ShowVersionCheck(nullptr, "found"); }, "found",
+         "Version Check", win::MB_ICONINFORMATION},
+        {[] { return CMessageCatalogue::ShowSuccess(nullptr); },
+         "Success!\nThis DATA was downloaded properly on printer.", "Success!",
+         win::MB_ICONWARNING},
+        {[] { return CMessageCatalogue::ShowVersionChanged(nullptr); },
+         "Download F/W version is changed. Please confirm.\nDownload is started after press the "
+         "Download button.",
+         "FW Version Changed.", win::MB_ICONWARNING},
+        {[] { return CMessageCatalogue::ShowLibraryNotFound(); }, "ZELPORT.dll Not Found", "Error",
+         win::MB_ICONWARNING},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        win::ModelBackend model;
+        win::SetUiBackend(&model);
+        EXPECT_EQ(c.show(), win::IDOK);
+        win::SetUiBackend(nullptr);
+        ASSERT_EQ(model.MessageBoxes().size(), 1u);
+        const win::MessageBoxRecord& box = model.MessageBoxes()[0];
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(box.caption, c.caption);
+        EXPECT_EQ(box.type, win::MB_OK | c.icon);
+        EXPECT_EQ(box.owner, nullptr);
+    }
 }
 
 }  // namespace
