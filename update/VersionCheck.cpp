@@ -58,12 +58,12 @@ BOOL CUpdateDlg::CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* pro
     VersionInfo info{};
     upToDate = FALSE;
 
-    BOOL read = port.SendVersionInquiry();
-    if (read) {
-        WaitWithProgress(kReplyWaitMs, progress, kReplyWaitSlice);
-        read = port.ReadVersionReply(info);
-    }
-    if (!read) {
+    // The wait and the read run after a failed inquiry too: a printer that took part of it
+    // may still answer, and its reply must not stay in the pipe.
+    const BOOL sent = port.SendVersionInquiry();
+    WaitWithProgress(kReplyWaitMs, progress, kReplyWaitSlice);
+    const BOOL read = port.ReadVersionReply(info);
+    if (!sent || !read) {
         if (inDownloadMode) {
             FinishDownloadMode(port, nullptr);
         }
