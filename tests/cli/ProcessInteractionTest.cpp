@@ -34,6 +34,10 @@ struct InputCase {
     int status;
 };
 
+void PrintTo(const InputCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StandardInputTest : public CliProcessTest, public ::testing::WithParamInterface<InputCase> {};
 
 TEST_P(StandardInputTest, KeysActAsOnTheTerminalAndTheEndClosesTheWindow) {
@@ -58,6 +62,10 @@ struct SignalCase {
     const char* name;
     const char* kill;  // how the script signals the program
 };
+
+void PrintTo(const SignalCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class InterruptTest : public CliProcessTest, public ::testing::WithParamInterface<SignalCase> {};
 

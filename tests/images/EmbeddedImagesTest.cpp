@@ -16,6 +16,10 @@ struct EmbeddedImage {
     const char* path;
 };
 
+void PrintTo(const EmbeddedImage& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class EmbeddedImagesTest : public testing::TestWithParam<EmbeddedImage> {};
 
 TEST_P(EmbeddedImagesTest, ResourceIsTheEmbeddedFileByteForByte) {

@@ -196,6 +196,10 @@ struct BoxCase {
     QMessageBox::Icon icon;
 };
 
+void PrintTo(const BoxCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class MessageBoxTest : public DialogInputTest, public ::testing::WithParamInterface<BoxCase> {};
 
 TEST_P(MessageBoxTest, ShowsCaptionTextIconAndOwner) {

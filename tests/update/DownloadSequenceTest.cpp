@@ -148,6 +148,10 @@ struct FailedRun {
     bool leftInDownloadMode = false;
 };
 
+void PrintTo(const FailedRun& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FailedRunTest : public UpdateTest, public ::testing::WithParamInterface<FailedRun> {};
 
 TEST_P(FailedRunTest, EndsWithItsMessageAndTheRestartWhereNeeded) {

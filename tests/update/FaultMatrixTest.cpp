@@ -195,6 +195,10 @@ struct Image {
     long bytesBefore;  // image bytes of the areas sent before it
 };
 
+void PrintTo(const Image& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ImageBlockFaultTest : public FaultMatrixTest, public ::testing::WithParamInterface<Image> {};
 
 TEST_P(ImageBlockFaultTest, EveryBlockLostTakenShortOrUnplugged) {

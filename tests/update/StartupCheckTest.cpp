@@ -16,6 +16,10 @@ struct Startup {
     bool salesFile = false;
 };
 
+void PrintTo(const Startup& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StartupCheckTest : public UpdateTest, public ::testing::WithParamInterface<Startup> {};
 
 TEST_P(StartupCheckTest, EndsAsThePrinterDecides) {
