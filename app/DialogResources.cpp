@@ -1,4 +1,5 @@
 // The dialog templates of the program, in dialog units, and its icon.
+#include "app/DataSlotFacts.h"
 #include "app/Resource.h"
 #include "platform/Resources.h"
 #include "platform/ui/DialogTemplate.h"
@@ -13,21 +14,20 @@ constexpr DWORD kVisible = win::WS_CHILD | win::WS_VISIBLE;
 constexpr DWORD kLabel = kVisible | win::SS_LEFT;
 constexpr DWORD kValueField = kVisible | win::SS_LEFT | win::SS_SUNKEN;
 
-constexpr const char* kItemLabels[4] = {"DATA1(M)", "DATA2(T)", "DATA3(F)", "DATA4(M)"};
-
-// One line of a row: the item's label, the colon and its two value fields.
-void AddItemLines(std::vector<ControlTemplate>& controls, short top, const int versionIds[4],
-                  const int checksumIds[4], const char* const placeholders[4][2]) {
-    for (int slot = 0; slot < 4; ++slot) {
+// The lines of a row: per item its label, the colon and its two value fields.
+void AddItemLines(std::vector<ControlTemplate>& controls, short top, RowFields DataSlotFacts::*row,
+                  const char* const placeholders[4][2]) {
+    for (size_t slot = 0; slot < kDataSlotFacts.size(); ++slot) {
+        const DataSlotFacts& item = kDataSlotFacts[slot];
         const auto y = static_cast<short>(top + 14 * slot);
-        controls.push_back({win::IDC_STATIC, ControlKind::Static, kItemLabels[slot], kLabel, 20,
+        controls.push_back({win::IDC_STATIC, ControlKind::Static, item.label, kLabel, 20,
                             static_cast<short>(y + 2), 40, 8});
         controls.push_back({win::IDC_STATIC, ControlKind::Static, ":", kLabel, 62,
                             static_cast<short>(y + 2), 6, 8});
-        controls.push_back({versionIds[slot], ControlKind::Static,
+        controls.push_back({(item.*row).version, ControlKind::Static,
                             placeholders != nullptr ? placeholders[slot][0] : "", kValueField, 72,
                             y, 80, 12});
-        controls.push_back({checksumIds[slot], ControlKind::Static,
+        controls.push_back({(item.*row).checksum, ControlKind::Static,
                             placeholders != nullptr ? placeholders[slot][1] : "", kValueField, 162,
                             y, 80, 12});
     }
@@ -54,13 +54,13 @@ DialogTemplate MainWindowTemplate() {
         {win::IDC_STATIC, ControlKind::Static, "Download Ver.1.20", kLabel, 7, 7, 120, 8});
     controls.push_back({win::IDC_STATIC, ControlKind::Static, "Version", kLabel, 72, 20, 80, 8});
     controls.push_back({win::IDC_STATIC, ControlKind::Static, "Check sum", kLabel, 162, 20, 80, 8});
-    AddItemLines(controls, 31, IDC_PACKAGE_VERSION, IDC_PACKAGE_CHECKSUM, kPlaceholders);
+    AddItemLines(controls, 31, &DataSlotFacts::package, kPlaceholders);
     controls.push_back(
         {win::IDC_STATIC, ControlKind::Static, "Data in Printer", kLabel, 7, 92, 120, 8});
     controls.push_back({win::IDC_STATIC, ControlKind::Static, "Before", kLabel, 14, 104, 60, 8});
-    AddItemLines(controls, 115, IDC_BEFORE_VERSION, IDC_BEFORE_CHECKSUM, nullptr);
+    AddItemLines(controls, 115, &DataSlotFacts::before, nullptr);
     controls.push_back({win::IDC_STATIC, ControlKind::Static, "After", kLabel, 14, 174, 60, 8});
-    AddItemLines(controls, 185, IDC_AFTER_VERSION, IDC_AFTER_CHECKSUM, nullptr);
+    AddItemLines(controls, 185, &DataSlotFacts::after, nullptr);
     controls.push_back({IDC_DOWNLOAD, ControlKind::Button, "Download",
                         kVisible | win::WS_TABSTOP | win::BS_DEFPUSHBUTTON, 104, 250, 50, 14});
     return dialog;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "app/Resource.h"
 #include "platform/Kernel.h"
 #include "platform/Resources.h"
 
@@ -63,15 +64,33 @@ struct MessageText {
 };
 
 constexpr MessageText kTexts[] = {
-    {101, kAbout},           {1000, kUpgrade},        {1001, kInitializing},
-    {1003, kVersionCheck},   {2000, kNotConnected},   {2001, kTwoOrMore},
-    {2002, kPrinting},       {2003, kPrinterError},   {2004, kVersionFailed},
-    {2005, kNewest},         {2006, kNotApplicable},  {2007, kTimeOut},
-    {2008, kFailed},         {2009, kSettingError},   {2010, kFileMissing},
-    {2011, kMenuDisplayed},  {2020, kPleaseWait},     {2021, kLoading1},
-    {2022, kLoading2},       {2023, kLoading3},       {2024, kLoading4},
-    {2025, kSuccess},        {2026, kSuffixRestart},  {2027, kSuffixDownload},
-    {2028, kSuffixDownload}, {2029, kVersionChanged}, {2030, kStateFailed},
+    {IDS_ABOUTBOX, kAbout},
+    {IDS_UPGRADE, kUpgrade},
+    {IDS_INITIALIZING, kInitializing},
+    {IDS_VERSION_CHECK, kVersionCheck},
+    {IDS_NOT_CONNECTED, kNotConnected},
+    {IDS_TWO_OR_MORE, kTwoOrMore},
+    {IDS_PRINTING, kPrinting},
+    {IDS_PRINTER_ERROR, kPrinterError},
+    {IDS_VERSION_FAILED, kVersionFailed},
+    {IDS_NEWEST, kNewest},
+    {IDS_NOT_APPLICABLE, kNotApplicable},
+    {IDS_TIME_OUT, kTimeOut},
+    {IDS_FAILED, kFailed},
+    {IDS_SETTING_ERROR, kSettingError},
+    {IDS_FILE_MISSING, kFileMissing},
+    {IDS_MENU_DISPLAYED, kMenuDisplayed},
+    {IDS_PLEASE_WAIT, kPleaseWait},
+    {IDS_LOADING_DATA1, kLoading1},
+    {IDS_LOADING_DATA2, kLoading2},
+    {IDS_LOADING_DATA3, kLoading3},
+    {IDS_LOADING_DATA4, kLoading4},
+    {IDS_SUCCESS, kSuccess},
+    {IDS_SUFFIX_RESTART, kSuffixRestart},
+    {IDS_SUFFIX_DOWNLOAD, kSuffixDownload},
+    {IDS_SUFFIX_DOWNLOAD_SPARE, kSuffixDownload},
+    {IDS_VERSION_CHANGED, kVersionChanged},
+    {IDS_STATE_FAILED, kStateFailed},
 };
 constexpr size_t kTextCount = std::size(kTexts);
 
@@ -89,6 +108,10 @@ std::array<win::ResourceEntry, 2 * kTextCount> BuildTables() {
 
 const std::array<win::ResourceEntry, 2 * kTextCount> kStringTables = BuildTables();
 const win::ResourceTable kStringTableResources(kStringTables.data(), kStringTables.size());
+
+int ShowWarning(win::HWND owner, const std::string& text, const char* caption) {
+    return win::MessageBox(owner, text.c_str(), caption, win::MB_OK | win::MB_ICONWARNING);
+}
 
 }  // namespace
 
@@ -112,8 +135,35 @@ std::string CMessageCatalogue::ComposeError(unsigned id, unsigned suffixId) {
     return Load(id) + Load(suffixId);
 }
 
-int CMessageCatalogue::ShowBox(win::HWND owner, const std::string& text, const char* caption) {
-    const UINT icon = std::strcmp(caption, kCaptionVersionCheck) == 0 ? win::MB_ICONINFORMATION
-                                                                      : win::MB_ICONWARNING;
-    return win::MessageBox(owner, text.c_str(), caption, win::MB_OK | icon);
+int CMessageCatalogue::ShowError(win::HWND owner, unsigned id, Suffix suffix) {
+    std::string text;
+    switch (suffix) {
+        case Suffix::None:
+            text = Load(id);
+            break;
+        case Suffix::Restart:
+            text = ComposeError(id, IDS_SUFFIX_RESTART);
+            break;
+        case Suffix::DownloadAgain:
+            text = ComposeError(id, IDS_SUFFIX_DOWNLOAD);
+            break;
+    }
+    return ShowWarning(owner, text, kCaptionError);
+}
+
+int CMessageCatalogue::ShowVersionCheck(win::HWND owner, const std::string& text) {
+    return win::MessageBox(owner, text.c_str(), kCaptionVersionCheck,
+                           win::MB_OK | win::MB_ICONINFORMATION);
+}
+
+int CMessageCatalogue::ShowSuccess(win::HWND owner) {
+    return ShowWarning(owner, Load(IDS_SUCCESS), kCaptionSuccess);
+}
+
+int CMessageCatalogue::ShowVersionChanged(win::HWND owner) {
+    return ShowWarning(owner, Load(IDS_VERSION_CHANGED), kCaptionVersionChanged);
+}
+
+int CMessageCatalogue::ShowLibraryNotFound() {
+    return ShowWarning(nullptr, kLibraryNotFound, kCaptionError);
 }

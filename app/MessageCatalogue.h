@@ -24,6 +24,9 @@ constexpr unsigned IDS_FILE_MISSING = 2010;
 constexpr unsigned IDS_MENU_DISPLAYED = 2011;
 constexpr unsigned IDS_PLEASE_WAIT = 2020;
 constexpr unsigned IDS_LOADING_DATA1 = 2021;
+constexpr unsigned IDS_LOADING_DATA2 = 2022;
+constexpr unsigned IDS_LOADING_DATA3 = 2023;
+constexpr unsigned IDS_LOADING_DATA4 = 2024;
 constexpr unsigned IDS_SUCCESS = 2025;
 constexpr unsigned IDS_SUFFIX_RESTART = 2026;
 constexpr unsigned IDS_SUFFIX_DOWNLOAD = 2027;
@@ -40,12 +43,27 @@ constexpr const char* kLibraryNotFound = "ZELPORT.dll Not Found";
 
 class CMessageCatalogue {
 public:
+    // What follows the text of an error: nothing, message 2026 ("restart this application") or
+    // message 2027 ("download again").
+    enum class Suffix { None, Restart, DownloadAgain };
+
     // The text of a message in the table of the user's language; empty for an unknown id.
     static std::string Load(unsigned id);
     static std::string LoadForLanguage(WORD language, unsigned id);
     // The text of a message followed directly by that of a suffix message.
     static std::string ComposeError(unsigned id, unsigned suffixId);
-    // An OK box with the warning icon, or the information icon for the version check's
-    // caption.
-    static int ShowBox(win::HWND owner, const std::string& text, const char* caption);
+
+    // The program's boxes, each with an OK button, its caption and its icon; a null owner
+    // shows a box of its own.
+    // A failure: the message and its suffix, captioned "Error", warning icon.
+    static int ShowError(win::HWND owner, unsigned id, Suffix suffix = Suffix::None);
+    // A finding of the version check, captioned "Version Check", information icon.
+    static int ShowVersionCheck(win::HWND owner, const std::string& text);
+    // Message 2025, captioned "Success!", warning icon.
+    static int ShowSuccess(win::HWND owner);
+    // Message 2029, captioned "FW Version Changed.", warning icon.
+    static int ShowVersionChanged(win::HWND owner);
+    // The vendor library could not be bound: "ZELPORT.dll Not Found", captioned "Error",
+    // warning icon, no owner.
+    static int ShowLibraryNotFound();
 };

@@ -71,7 +71,7 @@ BOOL CUpdateApp::InitInstance() {
     win::Enable3dControlsStatic();
 
     if (!BindUsbLibrary()) {
-        win::MessageBox(nullptr, kLibraryNotFound, kCaptionError, win::MB_OK | win::MB_ICONWARNING);
+        CMessageCatalogue::ShowLibraryNotFound();
         return FALSE;
     }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/AboutDlg.h"
+#include "app/DataSlotFacts.h"
 #include "app/FileExists.h"
 #include "app/MessageCatalogue.h"
 #include "app/ProgressDlg.h"
@@ -44,22 +45,27 @@ BOOL CUpdateDlg::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
 
 void CUpdateDlg::DoDataExchange(win::CDataExchange* pDX) {
     win::CDialog::DoDataExchange(pDX);
-    win::DDX_Text(pDX, 1002, m_strAfterChecksum[0]);
-    win::DDX_Text(pDX, 1004, m_strAfterVersion[0]);
-    win::DDX_Text(pDX, 1009, m_strAfterChecksum[1]);
-    win::DDX_Text(pDX, 1010, m_strAfterVersion[1]);
-    win::DDX_Text(pDX, 1015, m_strBeforeChecksum[0]);
-    win::DDX_Text(pDX, 1014, m_strBeforeVersion[0]);
-    win::DDX_Text(pDX, 1017, m_strBeforeChecksum[1]);
-    win::DDX_Text(pDX, 1016, m_strBeforeVersion[1]);
-    win::DDX_Text(pDX, 1013, m_strAfterChecksum[2]);
-    win::DDX_Text(pDX, 1019, m_strBeforeChecksum[2]);
-    win::DDX_Text(pDX, 1012, m_strAfterVersion[2]);
-    win::DDX_Text(pDX, 1018, m_strBeforeVersion[2]);
-    win::DDX_Text(pDX, 1025, m_strAfterChecksum[3]);
-    win::DDX_Text(pDX, 1023, m_strBeforeChecksum[3]);
-    win::DDX_Text(pDX, 1024, m_strAfterVersion[3]);
-    win::DDX_Text(pDX, 1022, m_strBeforeVersion[3]);
+    // The fields in the order of the window's resource.
+    const DataSlotFacts& data1 = kDataSlotFacts[DATA1_M];
+    const DataSlotFacts& data2 = kDataSlotFacts[DATA2_T];
+    const DataSlotFacts& data3 = kDataSlotFacts[DATA3_F];
+    const DataSlotFacts& data4 = kDataSlotFacts[DATA4_M];
+    win::DDX_Text(pDX, data1.after.checksum, m_strAfterChecksum[DATA1_M]);
+    win::DDX_Text(pDX, data1.after.version, m_strAfterVersion[DATA1_M]);
+    win::DDX_Text(pDX, data2.after.checksum, m_strAfterChecksum[DATA2_T]);
+    win::DDX_Text(pDX, data2.after.version, m_strAfterVersion[DATA2_T]);
+    win::DDX_Text(pDX, data1.before.checksum, m_strBeforeChecksum[DATA1_M]);
+    win::DDX_Text(pDX, data1.before.version, m_strBeforeVersion[DATA1_M]);
+    win::DDX_Text(pDX, data2.before.checksum, m_strBeforeChecksum[DATA2_T]);
+    win::DDX_Text(pDX, data2.before.version, m_strBeforeVersion[DATA2_T]);
+    win::DDX_Text(pDX, data3.after.checksum, m_strAfterChecksum[DATA3_F]);
+    win::DDX_Text(pDX, data3.before.checksum, m_strBeforeChecksum[DATA3_F]);
+    win::DDX_Text(pDX, data3.after.version, m_strAfterVersion[DATA3_F]);
+    win::DDX_Text(pDX, data3.before.version, m_strBeforeVersion[DATA3_F]);
+    win::DDX_Text(pDX, data4.after.checksum, m_strAfterChecksum[DATA4_M]);
+    win::DDX_Text(pDX, data4.before.checksum, m_strBeforeChecksum[DATA4_M]);
+    win::DDX_Text(pDX, data4.after.version, m_strAfterVersion[DATA4_M]);
+    win::DDX_Text(pDX, data4.before.version, m_strBeforeVersion[DATA4_M]);
 }
 
 BOOL CUpdateDlg::OnInitDialog() {
@@ -76,8 +82,7 @@ BOOL CUpdateDlg::OnInitDialog() {
     SetIcon(m_hIcon, FALSE);
 
     if (!LoadPackageTable()) {
-        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_SETTING_ERROR),
-                                   kCaptionError);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_SETTING_ERROR);
         EndDialog(0);
     }
     for (int slot = 0; slot < kDataSlotCount; ++slot) {
@@ -85,9 +90,9 @@ BOOL CUpdateDlg::OnInitDialog() {
         m_bSet1Item[index] = m_package.GetVersion(1, slot).empty() ? FALSE : TRUE;
         m_bSet2Item[index] = m_package.GetVersion(2, slot).empty() ? FALSE : TRUE;
     }
-    for (int slot = 0; slot < kDataSlotCount; ++slot) {
-        SetDlgItemText(IDC_PACKAGE_VERSION[slot], "");
-        SetDlgItemText(IDC_PACKAGE_CHECKSUM[slot], "");
+    for (const DataSlotFacts& item : kDataSlotFacts) {
+        SetDlgItemText(item.package.version, "");
+        SetDlgItemText(item.package.checksum, "");
     }
     ClearRows(true, true);
     UpdateData(FALSE);
@@ -148,20 +153,15 @@ void CUpdateDlg::FillPackageRow() {
 
 void CUpdateDlg::ShowPackageRow() {
     FillPackageRow();
-    for (int slot = 0; slot < kDataSlotCount; ++slot) {
-        SetDlgItemText(IDC_PACKAGE_VERSION[slot],
-                       m_szPackageVersion[static_cast<size_t>(slot)].data());
-        SetDlgItemText(IDC_PACKAGE_CHECKSUM[slot], "");
+    for (size_t slot = 0; slot < kDataSlotFacts.size(); ++slot) {
+        SetDlgItemText(kDataSlotFacts[slot].package.version, m_szPackageVersion[slot].data());
+        SetDlgItemText(kDataSlotFacts[slot].package.checksum, "");
     }
 }
 
-std::string CUpdateDlg::ErrorText(unsigned id) const {
-    return CMessageCatalogue::ComposeError(
-        id, PackageSet == 0 ? IDS_SUFFIX_RESTART : IDS_SUFFIX_DOWNLOAD);
-}
-
-void CUpdateDlg::ShowError(unsigned id) const {
-    CMessageCatalogue::ShowBox(m_hWnd, ErrorText(id), kCaptionError);
+CMessageCatalogue::Suffix CUpdateDlg::ErrorSuffix() const {
+    return PackageSet == 0 ? CMessageCatalogue::Suffix::Restart
+                           : CMessageCatalogue::Suffix::DownloadAgain;
 }
 
 void CUpdateDlg::ClearRows(bool before, bool after) {

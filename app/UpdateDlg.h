@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/MessageCatalogue.h"
 #include "app/Resource.h"
 #include "package/PackageInfo.h"
 #include "platform/ui/Dialog.h"
@@ -112,9 +113,9 @@ private:
     void OnPaint();
     void OnShowWindow(BOOL show, UINT status);
 
-    // The error text of a step: the message followed by the suffix that PackageSet selects.
-    std::string ErrorText(unsigned id) const;
-    void ShowError(unsigned id) const;
+    // The suffix of a step's error text: restart while no package set is selected, else
+    // download again.
+    CMessageCatalogue::Suffix ErrorSuffix() const;
     void ClearRows(bool before, bool after);
     const std::array<BOOL, 4>& CarriedSlots() const;
     // Opens a progress window of the update's pattern: range 0..100 at 0, the message line if

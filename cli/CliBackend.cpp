@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/DataSlotFacts.h"
 #include "app/Resource.h"
 #include "platform/Kernel.h"
 #include "platform/ui/User.h"
@@ -14,10 +15,10 @@ namespace {
 constexpr int kInterruptedStatus = 130;
 
 bool IsPackageField(int id) {
-    return std::find(std::begin(IDC_PACKAGE_VERSION), std::end(IDC_PACKAGE_VERSION), id) !=
-               std::end(IDC_PACKAGE_VERSION) ||
-           std::find(std::begin(IDC_PACKAGE_CHECKSUM), std::end(IDC_PACKAGE_CHECKSUM), id) !=
-               std::end(IDC_PACKAGE_CHECKSUM);
+    return std::any_of(kDataSlotFacts.begin(), kDataSlotFacts.end(),
+                       [id](const DataSlotFacts& item) {
+                           return item.package.version == id || item.package.checksum == id;
+                       });
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "cli/JsonPresenter.h"
 
+#include "app/DataSlotFacts.h"
+
 namespace cli {
 
 namespace {
@@ -13,7 +15,7 @@ ordered_json Event(const char* name) {
 ordered_json RowJson(const Row& row) {
     ordered_json items = ordered_json::array();
     for (size_t slot = 0; slot < row.size(); ++slot) {
-        items.push_back({{"item", MainWindowRows::kItemNames[slot]},
+        items.push_back({{"item", kDataSlotFacts[slot].label},
                          {"version", row[slot].version},
                          {"checksum", row[slot].checksum}});
     }

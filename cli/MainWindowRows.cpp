@@ -1,27 +1,26 @@
 #include "cli/MainWindowRows.h"
 
-#include "app/Resource.h"
+#include "app/DataSlotFacts.h"
 #include "platform/ui/User.h"
 
 namespace cli {
 
 namespace {
 
-RowCell ReadCell(win::HWND mainWindow, int versionId, int checksumId) {
-    return {win::GetWindowText(win::GetDlgItem(mainWindow, versionId)),
-            win::GetWindowText(win::GetDlgItem(mainWindow, checksumId))};
+RowCell ReadCell(win::HWND mainWindow, const RowFields& fields) {
+    return {win::GetWindowText(win::GetDlgItem(mainWindow, fields.version)),
+            win::GetWindowText(win::GetDlgItem(mainWindow, fields.checksum))};
 }
 
 }  // namespace
 
 MainWindowRows MainWindowRows::Read(win::HWND mainWindow) {
     MainWindowRows rows;
-    for (size_t slot = 0; slot < kItemNames.size(); ++slot) {
-        rows.package[slot] =
-            ReadCell(mainWindow, IDC_PACKAGE_VERSION[slot], IDC_PACKAGE_CHECKSUM[slot]);
-        rows.before[slot] =
-            ReadCell(mainWindow, IDC_BEFORE_VERSION[slot], IDC_BEFORE_CHECKSUM[slot]);
-        rows.after[slot] = ReadCell(mainWindow, IDC_AFTER_VERSION[slot], IDC_AFTER_CHECKSUM[slot]);
+    for (size_t slot = 0; slot < kDataSlotFacts.size(); ++slot) {
+        const DataSlotFacts& item = kDataSlotFacts[slot];
+        rows.package[slot] = ReadCell(mainWindow, item.package);
+        rows.before[slot] = ReadCell(mainWindow, item.before);
+        rows.after[slot] = ReadCell(mainWindow, item.after);
     }
     return rows;
 }

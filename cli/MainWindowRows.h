@@ -19,9 +19,6 @@ struct RowCell {
 using Row = std::array<RowCell, 4>;
 
 struct MainWindowRows {
-    static constexpr std::array<const char*, 4> kItemNames = {"DATA1(M)", "DATA2(T)", "DATA3(F)",
-                                                              "DATA4(M)"};
-
     Row package;
     Row before;
     Row after;

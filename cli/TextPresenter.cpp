@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/DataSlotFacts.h"
+
 namespace cli {
 
 namespace {
@@ -68,8 +70,8 @@ std::string TextPresenter::FormatRows(const MainWindowRows& rows) {
         subHeading += Padded("Version", kVersionWidth) + Padded("Sum", kChecksumWidth);
     }
     table += TrimmedRight(subHeading) + "\n";
-    for (size_t slot = 0; slot < MainWindowRows::kItemNames.size(); ++slot) {
-        std::string line = Padded(MainWindowRows::kItemNames[slot], kItemWidth);
+    for (size_t slot = 0; slot < kDataSlotFacts.size(); ++slot) {
+        std::string line = Padded(kDataSlotFacts[slot].label, kItemWidth);
         for (const Row* row : {&rows.package, &rows.before, &rows.after}) {
             line += Padded(CellText((*row)[slot].version), kVersionWidth) +
                     Padded(CellText((*row)[slot].checksum), kChecksumWidth);

@@ -2,30 +2,12 @@
 // Download, copied for the selected set, and freed at its end.
 #include <cstring>
 
+#include "app/DataSlotFacts.h"
 #include "app/UpdateDlg.h"
 #include "platform/Resources.h"
 
-namespace {
-
-constexpr WORD kMissingResource = 65535;
-
-WORD ResourceIdOf(int slot) {
-    switch (slot) {
-        case DATA1_M:
-            return 130;
-        case DATA2_T:
-            return 137;
-        case DATA4_M:
-            return 131;
-        default:
-            return kMissingResource;
-    }
-}
-
-}  // namespace
-
 BOOL CUpdateDlg::LoadImage(int slot, std::unique_ptr<BYTE[]>& buffer, DWORD& size) {
-    win::HRSRC resource = win::FindResourceA(nullptr, ResourceIdOf(slot), "BINARY");
+    win::HRSRC resource = win::FindResourceA(nullptr, FactsOf(slot).imageResource, "BINARY");
     size = resource != nullptr ? win::SizeofResource(nullptr, resource) : 0;
     if (size == 0) {
         return FALSE;

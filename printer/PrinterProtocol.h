@@ -4,7 +4,8 @@
 
 #include "platform/WinTypes.h"
 
-// The four firmware items, in the order of every per-item table.
+// The four firmware items, in the order of every per-item table; the tool's own facts of each
+// (label, fields, message, area, image) are kDataSlotFacts in app/DataSlotFacts.h.
 enum DataSlot : int { DATA1_M = 0, DATA2_T = 1, DATA3_F = 2, DATA4_M = 3 };
 constexpr int kDataSlotCount = 4;
 

@@ -13,11 +13,10 @@ constexpr DWORD kRestartWaitSlice = 100;
 BOOL CUpdateDlg::EnterDownloadMode(CUsbPort& port) {
     if (!port.SendDownloadMode()) {
         if (PackageSet != 0) {
-            CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_FAILED), kCaptionError);
+            CMessageCatalogue::ShowError(m_hWnd, IDS_FAILED);
         } else {
-            CMessageCatalogue::ShowBox(
-                m_hWnd, CMessageCatalogue::ComposeError(IDS_VERSION_FAILED, IDS_SUFFIX_RESTART),
-                kCaptionError);
+            CMessageCatalogue::ShowError(m_hWnd, IDS_VERSION_FAILED,
+                                         CMessageCatalogue::Suffix::Restart);
         }
         return FALSE;
     }
@@ -36,7 +35,7 @@ BOOL CUpdateDlg::FinishDownloadMode(CUsbPort& port, CProgressDlg* progress) {
         m_bDownloadMode = FALSE;
     } else if (m_bReportExitFailure == 1) {
         m_bReportExitFailure = 0;
-        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_FAILED), kCaptionError);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_FAILED);
     }
     return restarted;
 }

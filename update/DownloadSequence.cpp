@@ -40,17 +40,15 @@ CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
     const int startSet = PackageSet;
     std::string printerId;
     if (!LoadPackageImages()) {
-        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_FILE_MISSING),
-                                   kCaptionError);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_FILE_MISSING);
         return RunEnd::Failure;
     }
     if (!CheckPrinterCount(port)) {
         return RunEnd::Failure;
     }
     if (!port.Open()) {
-        CMessageCatalogue::ShowBox(
-            m_hWnd, CMessageCatalogue::ComposeError(IDS_NOT_CONNECTED, IDS_SUFFIX_DOWNLOAD),
-            kCaptionError);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_NOT_CONNECTED,
+                                     CMessageCatalogue::Suffix::DownloadAgain);
         return RunEnd::Failure;
     }
     if (!m_bForceDownload) {
@@ -74,9 +72,8 @@ CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
     port.Close();
     win::Sleep(kReopenPauseMs);
     if (!port.Open()) {
-        CMessageCatalogue::ShowBox(
-            m_hWnd, CMessageCatalogue::ComposeError(IDS_NOT_CONNECTED, IDS_SUFFIX_DOWNLOAD),
-            kCaptionError);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_NOT_CONNECTED,
+                                     CMessageCatalogue::Suffix::DownloadAgain);
         m_bDownloadMode = FALSE;
         return RunEnd::Failure;
     }
@@ -90,8 +87,7 @@ CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
     m_strPrinterId = printerId;
     ShowPackageRow();
     if (PackageSet != startSet) {
-        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_VERSION_CHANGED),
-                                   kCaptionVersionChanged);
+        CMessageCatalogue::ShowVersionChanged(m_hWnd);
         m_bReportExitFailure = 1;
         return RunEnd::Failure;
     }
@@ -121,7 +117,7 @@ void CUpdateDlg::TakeSuccessEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& p
     }
     progress.reset();
     if (!upToDate) {
-        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_SUCCESS), kCaptionSuccess);
+        CMessageCatalogue::ShowSuccess(m_hWnd);
     }
 }
 

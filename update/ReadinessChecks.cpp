@@ -22,7 +22,8 @@ BOOL CUpdateDlg::CheckPrinterCount(CUsbPort& port) {
     if (count == 1) {
         return TRUE;
     }
-    ShowError(count < 1 ? IDS_NOT_CONNECTED : IDS_TWO_OR_MORE);
+    CMessageCatalogue::ShowError(m_hWnd, count < 1 ? IDS_NOT_CONNECTED : IDS_TWO_OR_MORE,
+                                 ErrorSuffix());
     return FALSE;
 }
 
@@ -38,11 +39,11 @@ BOOL CUpdateDlg::CheckPrinterState(CUsbPort& port, std::string& printerId, BOOL 
         answered = query.Query(port, &errorCode, &printingState, &printerModel, &identity);
     }
     if (!answered) {
-        ShowError(IDS_STATE_FAILED);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_STATE_FAILED, ErrorSuffix());
         return FALSE;
     }
     if (!EqualIgnoringCase(printerModel, modelCode)) {
-        ShowError(IDS_NOT_CONNECTED);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_NOT_CONNECTED, ErrorSuffix());
         return FALSE;
     }
     printerId = identity;
@@ -56,6 +57,6 @@ BOOL CUpdateDlg::CheckPrinterState(CUsbPort& port, std::string& printerId, BOOL 
     if (messageId == 0) {
         return TRUE;
     }
-    ShowError(messageId);
+    CMessageCatalogue::ShowError(m_hWnd, messageId, ErrorSuffix());
     return FALSE;
 }

@@ -19,9 +19,8 @@ LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
         // Each step shows its own box where it fails; the port closes with this block.
         BOOL ready = CheckPrinterCount(port);
         if (ready && !port.Open()) {
-            CMessageCatalogue::ShowBox(
-                m_hWnd, CMessageCatalogue::ComposeError(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART),
-                kCaptionError);
+            CMessageCatalogue::ShowError(m_hWnd, IDS_NOT_CONNECTED,
+                                         CMessageCatalogue::Suffix::Restart);
             ready = FALSE;
         }
         ready = ready &&

@@ -1,6 +1,7 @@
 // Sending the firmware images of the selected set and verifying what the printer then holds.
 #include <cstring>
 
+#include "app/DataSlotFacts.h"
 #include "app/MessageCatalogue.h"
 #include "app/ProgressDlg.h"
 #include "app/UpdateDlg.h"
@@ -18,8 +19,6 @@ constexpr DWORD kTransferOk = 0;
 constexpr DWORD kTransferTimedOut = 2;
 constexpr DWORD kTransferWriteFailed = 101;
 
-constexpr TargetArea kAreaOfSlot[4] = {kAreaData1, kAreaData2, kAreaData3, kAreaData4};
-
 void SetTransferError(DWORD* transferError, DWORD code) {
     if (transferError != nullptr) {
         *transferError = code;
@@ -36,8 +35,8 @@ BOOL CUpdateDlg::TransferImages(CUsbPort& port, CProgressDlg* progress) {
         if (!carried[slot]) {
             continue;
         }
-        progress->SetStatus(IDS_LOADING_DATA1 + static_cast<UINT>(slot));
-        const TargetArea area = kAreaOfSlot[slot];
+        progress->SetStatus(kDataSlotFacts[slot].loadingMessage);
+        const TargetArea area = kDataSlotFacts[slot].area;
         sent = port.SendPrepareArea(area);
         if (sent) {
             WaitWithProgress(static_cast<DWORD>(m_package.m_nPrepareWait[slot]) * 1000, progress,
@@ -55,10 +54,8 @@ BOOL CUpdateDlg::TransferImages(CUsbPort& port, CProgressDlg* progress) {
         return TRUE;
     }
     FinishDownloadMode(port, nullptr);
-    CMessageCatalogue::ShowBox(
-        m_hWnd,
-        CMessageCatalogue::Load(transferError == kTransferTimedOut ? IDS_TIME_OUT : IDS_FAILED),
-        kCaptionError);
+    CMessageCatalogue::ShowError(m_hWnd,
+                                 transferError == kTransferTimedOut ? IDS_TIME_OUT : IDS_FAILED);
     return FALSE;
 }
 
@@ -126,7 +123,7 @@ BOOL CUpdateDlg::VerifyTransfer(CUsbPort& port, CProgressDlg* progress) {
         }
     }
     if (!verified) {
-        CMessageCatalogue::ShowBox(nullptr, CMessageCatalogue::Load(IDS_FAILED), kCaptionError);
+        CMessageCatalogue::ShowError(nullptr, IDS_FAILED);
     }
     return verified;
 }

@@ -58,16 +58,16 @@ BOOL CUpdateDlg::CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* pro
     VersionInfo info{};
     upToDate = FALSE;
 
-    BOOL read = port.SendVersionInquiry();
-    if (read) {
-        WaitWithProgress(kReplyWaitMs, progress, kReplyWaitSlice);
-        read = port.ReadVersionReply(info);
-    }
-    if (!read) {
+    // The wait and the read run after a failed inquiry too: a printer that took part of it
+    // may still answer, and its reply must not stay in the pipe.
+    const BOOL sent = port.SendVersionInquiry();
+    WaitWithProgress(kReplyWaitMs, progress, kReplyWaitSlice);
+    const BOOL read = port.ReadVersionReply(info);
+    if (!sent || !read) {
         if (inDownloadMode) {
             FinishDownloadMode(port, nullptr);
         }
-        ShowError(IDS_VERSION_FAILED);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_VERSION_FAILED, ErrorSuffix());
         return FALSE;
     }
 
@@ -116,11 +116,10 @@ BOOL CUpdateDlg::CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* pro
         if (PackageSet == 0) {
             message += CMessageCatalogue::Load(IDS_SUFFIX_RESTART);
         }
-        CMessageCatalogue::ShowBox(m_hWnd, message, kCaptionVersionCheck);
+        CMessageCatalogue::ShowVersionCheck(m_hWnd, message);
     }
     if (upToDate && (entrySet == 0 || entrySet == PackageSet)) {
-        CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_NEWEST),
-                                   kCaptionVersionCheck);
+        CMessageCatalogue::ShowVersionCheck(m_hWnd, CMessageCatalogue::Load(IDS_NEWEST));
     }
     if (!result || upToDate) {
         m_bReportExitFailure = 1;
@@ -144,6 +143,6 @@ BOOL CUpdateDlg::CompareRememberedVersions() {
             m_strBeforeChecksum[slot] = FormatChecksum(m_rememberedVersions[slot].checksum);
         }
     }
-    CMessageCatalogue::ShowBox(m_hWnd, CMessageCatalogue::Load(IDS_NEWEST), kCaptionVersionCheck);
+    CMessageCatalogue::ShowVersionCheck(m_hWnd, CMessageCatalogue::Load(IDS_NEWEST));
     return FALSE;
 }

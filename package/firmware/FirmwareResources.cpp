@@ -2,6 +2,7 @@
 // that FirmwareImages.S assembles into the program, so nothing is copied when it starts.
 #include <iterator>
 
+#include "app/Resource.h"
 #include "platform/Resources.h"
 
 extern "C" {
@@ -16,18 +17,15 @@ extern const BYTE rxt9_image_data4m_end[];
 namespace {
 
 constexpr LPCSTR kResourceType = "BINARY";
-constexpr WORD kData1mId = 130;
-constexpr WORD kData2tId = 137;
-constexpr WORD kData4mId = 131;
 
 win::ResourceEntry Image(WORD id, const BYTE* begin, const BYTE* end) {
     return {kResourceType, id, begin, static_cast<DWORD>(end - begin)};
 }
 
 const win::ResourceEntry kFirmwareImages[] = {
-    Image(kData1mId, rxt9_image_data1m, rxt9_image_data1m_end),
-    Image(kData2tId, rxt9_image_data2t, rxt9_image_data2t_end),
-    Image(kData4mId, rxt9_image_data4m, rxt9_image_data4m_end),
+    Image(IDR_DATA1M, rxt9_image_data1m, rxt9_image_data1m_end),
+    Image(IDR_DATA2T, rxt9_image_data2t, rxt9_image_data2t_end),
+    Image(IDR_DATA4M, rxt9_image_data4m, rxt9_image_data4m_end),
 };
 
 const win::ResourceTable kFirmwareTable(kFirmwareImages, std::size(kFirmwareImages));

@@ -38,6 +38,10 @@ struct InputCase {
     int status;
 };
 
+void PrintTo(const InputCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StandardInputTest : public CliProcessTest, public ::testing::WithParamInterface<InputCase> {};
 
 TEST_P(StandardInputTest, KeysActAsOnTheTerminalAndTheEndClosesTheWindow) {

@@ -46,6 +46,10 @@ struct StartupCase {
     const char* message;
 };
 
+void PrintTo(const StartupCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StartupClosesTest : public CliProcessTest,
                           public ::testing::WithParamInterface<StartupCase> {};
 
@@ -165,6 +169,10 @@ struct LibraryCase {
     const char* library;  // beside the programs
     const char* reason;   // what stderr says before the box
 };
+
+void PrintTo(const LibraryCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LibraryRefusedTest : public CliProcessTest,
                            public ::testing::WithParamInterface<LibraryCase> {};

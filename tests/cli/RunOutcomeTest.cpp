@@ -26,6 +26,10 @@ struct OutcomeCase {
     int status;
 };
 
+void PrintTo(const OutcomeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class RunOutcomeTest : public ::testing::TestWithParam<OutcomeCase> {};
 
 TEST_P(RunOutcomeTest, FollowsFromTheMessagesShown) {

@@ -18,6 +18,8 @@ public:
     std::vector<std::string> TakePackets();
     // Queues one packet that the near end can read.
     void Send(const std::string& packet);
+    // The near end's reads get end of file once the packets queued so far are read.
+    void EndTowardsNear() { m_pipe->EndTowardsHost(); }
     // Closes the far end, so that the near end's transfers fail or read nothing.
     void CloseFarEnd() { m_pipe->CloseDeviceEnd(); }
 

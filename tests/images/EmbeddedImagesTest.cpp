@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/Resource.h"
 #include "platform/Resources.h"
 #include "tests/images/ImageFacts.h"
 
@@ -14,6 +15,10 @@ struct EmbeddedImage {
     WORD resourceId;
     const char* path;
 };
+
+void PrintTo(const EmbeddedImage& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class EmbeddedImagesTest : public testing::TestWithParam<EmbeddedImage> {};
 
@@ -29,9 +34,9 @@ TEST_P(EmbeddedImagesTest, ResourceIsTheEmbeddedFileByteForByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FirmwareItems, EmbeddedImagesTest,
-                         testing::Values(EmbeddedImage{"DATA1M", 130, RXT9_IMAGE_DATA1M},
-                                         EmbeddedImage{"DATA2T", 137, RXT9_IMAGE_DATA2T},
-                                         EmbeddedImage{"DATA4M", 131, RXT9_IMAGE_DATA4M}),
+                         testing::Values(EmbeddedImage{"DATA1M", IDR_DATA1M, RXT9_IMAGE_DATA1M},
+                                         EmbeddedImage{"DATA2T", IDR_DATA2T, RXT9_IMAGE_DATA2T},
+                                         EmbeddedImage{"DATA4M", IDR_DATA4M, RXT9_IMAGE_DATA4M}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EmbeddedImagesTest, Data3HasNoResource) {

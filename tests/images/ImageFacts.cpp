@@ -5,6 +5,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "app/Resource.h"
+
 namespace {
 
 std::vector<uint8_t> Bytes(const std::string& text, size_t zeros, size_t erased = 0) {
@@ -21,7 +23,7 @@ const std::vector<ImageFacts>& PackageImages() {
         {
             .name = "DATA1M",
             .path = RXT9_GENERATED_IMAGE_DATA1M,
-            .resourceId = 130,
+            .resourceId = IDR_DATA1M,
             .size = 2974598,
             .lines = 40203,
             .lineBreakAfterLastLine = true,
@@ -46,7 +48,7 @@ const std::vector<ImageFacts>& PackageImages() {
         {
             .name = "DATA2T",
             .path = RXT9_GENERATED_IMAGE_DATA2T,
-            .resourceId = 137,
+            .resourceId = IDR_DATA2T,
             .size = 6291482,
             .lines = 131074,
             .lineBreakAfterLastLine = false,
@@ -65,7 +67,7 @@ const std::vector<ImageFacts>& PackageImages() {
         {
             .name = "DATA4M",
             .path = RXT9_GENERATED_IMAGE_DATA4M,
-            .resourceId = 131,
+            .resourceId = IDR_DATA4M,
             .size = 370828,
             .lines = 7727,
             .lineBreakAfterLastLine = true,

@@ -29,6 +29,10 @@ struct BadText {
     const char* text;
 };
 
+void PrintTo(const BadText& c, std::ostream* out) {
+    *out << c.what;
+}
+
 class SRecordFileRejectsTest : public testing::TestWithParam<BadText> {};
 
 TEST_P(SRecordFileRejectsTest, Refuses) {

@@ -125,14 +125,14 @@ TEST_F(DialogInputTest, ADisabledWindowTakesNoInput) {
 }
 
 TEST_F(DialogInputTest, TheProgramsSystemMenuItemsAreInTheContextMenuAndOnF1) {
-    RightClick(Control<QLabel>(main.m_hWnd, 1005));
+    RightClick(Control<QLabel>(main.m_hWnd, IDC_DATA1_PACKAGE_VERSION));
     EXPECT_EQ(OpenMenu(), nullptr) << "nothing appended, nothing offered";
     QTest::keyClick(window, Qt::Key_F1);
     Pump();
     EXPECT_TRUE(main.systemCommands.empty());
 
     AppendAboutItem();
-    RightClick(Control<QLabel>(main.m_hWnd, 1005));
+    RightClick(Control<QLabel>(main.m_hWnd, IDC_DATA1_PACKAGE_VERSION));
     QMenu* menu = OpenMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->actions().size(), 1) << "without the separator before it";
@@ -195,6 +195,10 @@ struct BoxCase {
     bool owned;
     QMessageBox::Icon icon;
 };
+
+void PrintTo(const BoxCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class MessageBoxTest : public DialogInputTest, public ::testing::WithParamInterface<BoxCase> {};
 

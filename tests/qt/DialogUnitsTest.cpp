@@ -12,6 +12,11 @@ struct Conversion {
     QRect pixels;
 };
 
+void PrintTo(const Conversion& c, std::ostream* out) {
+    *out << "base " << c.baseX << 'x' << c.baseY << ", units " << c.x << ',' << c.y << ' ' << c.cx
+         << 'x' << c.cy;
+}
+
 class DialogUnitsTest : public ::testing::TestWithParam<Conversion> {};
 
 TEST_P(DialogUnitsTest, RoundsLikeWindows) {
@@ -35,6 +40,10 @@ struct FontCase {
     double dotsPerInch;
     int pixelSize;
 };
+
+void PrintTo(const FontCase& c, std::ostream* out) {
+    *out << c.dotsPerInch << " dpi, " << c.pixelSize << " px";
+}
 
 class DialogFontTest : public ::testing::TestWithParam<FontCase> {};
 

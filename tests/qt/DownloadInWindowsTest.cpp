@@ -79,7 +79,7 @@ protected:
     bool Idle() const {
         return MainWindow() != nullptr && MainWindow()->isVisible() &&
                dialog.IsWindowEnabled() != FALSE && DownloadButton()->isEnabled() &&
-               !Field(IDC_PACKAGE_VERSION[0]).empty();
+               !Field(IDC_DATA1_PACKAGE_VERSION).empty();
     }
 
     // Reads and answers the box on screen, if any; true when there was one.
@@ -149,13 +149,17 @@ TEST_F(DownloadInWindowsTest, ASuccessfulUpdateThroughTheWidgets) {
         }
         if (step == Step::BeforeDownload && Idle()) {
             EXPECT_TRUE(Screenshot::Save(MainWindow(), "main-window-before"));
-            EXPECT_EQ(Field(1005), "450D42") << "the start-up check filled the package row";
-            EXPECT_EQ(Field(1014), "450B42");
+            EXPECT_EQ(Field(IDC_DATA1_PACKAGE_VERSION), "450D42")
+                << "the start-up check filled the package row";
+            EXPECT_EQ(Field(IDC_DATA1_BEFORE_VERSION), "450B42");
             QTest::mouseClick(DownloadButton(), Qt::LeftButton);
             step = Step::Running;
         } else if (step == Step::Running && Idle() && !boxes.empty()) {
             EXPECT_TRUE(Screenshot::Save(MainWindow(), "main-window-after"));
-            for (const int id : {1004, 1002, 1010, 1009, 1012, 1013, 1024, 1025}) {
+            for (const int id :
+                 {IDC_DATA1_AFTER_VERSION, IDC_DATA1_AFTER_CHECKSUM, IDC_DATA2_AFTER_VERSION,
+                  IDC_DATA2_AFTER_CHECKSUM, IDC_DATA3_AFTER_VERSION, IDC_DATA3_AFTER_CHECKSUM,
+                  IDC_DATA4_AFTER_VERSION, IDC_DATA4_AFTER_CHECKSUM}) {
                 afterRow.push_back(Field(id));
             }
             step = Step::Finished;

@@ -14,6 +14,10 @@ struct NoWindow {
     const char* message;
 };
 
+void PrintTo(const NoWindow& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ProgramTest : public ::testing::TestWithParam<NoWindow> {};
 
 TEST_P(ProgramTest, EndsWithAMessage) {

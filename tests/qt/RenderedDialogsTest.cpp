@@ -15,9 +15,15 @@ namespace {
 
 using win::ControlKind;
 
-const std::vector<int> kValueFields = {1005, 1003, 1006, 1008, 1007, 1011, 1020, 1021,
-                                       1014, 1015, 1016, 1017, 1018, 1019, 1022, 1023,
-                                       1004, 1002, 1010, 1009, 1012, 1013, 1024, 1025};
+const std::vector<int> kValueFields = {
+    IDC_DATA1_PACKAGE_VERSION,  IDC_DATA1_PACKAGE_CHECKSUM, IDC_DATA2_PACKAGE_VERSION,
+    IDC_DATA2_PACKAGE_CHECKSUM, IDC_DATA3_PACKAGE_VERSION,  IDC_DATA3_PACKAGE_CHECKSUM,
+    IDC_DATA4_PACKAGE_VERSION,  IDC_DATA4_PACKAGE_CHECKSUM, IDC_DATA1_BEFORE_VERSION,
+    IDC_DATA1_BEFORE_CHECKSUM,  IDC_DATA2_BEFORE_VERSION,   IDC_DATA2_BEFORE_CHECKSUM,
+    IDC_DATA3_BEFORE_VERSION,   IDC_DATA3_BEFORE_CHECKSUM,  IDC_DATA4_BEFORE_VERSION,
+    IDC_DATA4_BEFORE_CHECKSUM,  IDC_DATA1_AFTER_VERSION,    IDC_DATA1_AFTER_CHECKSUM,
+    IDC_DATA2_AFTER_VERSION,    IDC_DATA2_AFTER_CHECKSUM,   IDC_DATA3_AFTER_VERSION,
+    IDC_DATA3_AFTER_CHECKSUM,   IDC_DATA4_AFTER_VERSION,    IDC_DATA4_AFTER_CHECKSUM};
 
 class RenderedDialogsTest : public QtWindowTest {
 protected:
@@ -135,7 +141,8 @@ TEST_F(RenderedDialogsTest, MainWindow) {
         EXPECT_EQ(field->frameShape(), QFrame::Panel) << id;
         EXPECT_EQ(field->frameShadow(), QFrame::Sunken) << id;
     }
-    EXPECT_EQ(Control<QLabel>(main.m_hWnd, 1005)->text(), "12345") << "the template's text";
+    EXPECT_EQ(Control<QLabel>(main.m_hWnd, IDC_DATA1_PACKAGE_VERSION)->text(), "12345")
+        << "the template's text";
     const std::vector<QString> labels = LabelTexts(main.m_hWnd);
     for (const char* text : {"Download Ver.1.20", "Version", "Check sum", "Data in Printer",
                              "Before", "After", "DATA1(M)", "DATA2(T)", "DATA3(F)", "DATA4(M)"}) {
@@ -203,8 +210,8 @@ TEST_F(RenderedDialogsTest, AboutBox) {
 }
 
 TEST_F(RenderedDialogsTest, ChangedTextsAndStatesReachTheWidgets) {
-    main.SetDlgItemText(1014, "450B42");
-    EXPECT_EQ(Control<QLabel>(main.m_hWnd, 1014)->text(), "450B42");
+    main.SetDlgItemText(IDC_DATA1_BEFORE_VERSION, "450B42");
+    EXPECT_EQ(Control<QLabel>(main.m_hWnd, IDC_DATA1_BEFORE_VERSION)->text(), "450B42");
     main.GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
     EXPECT_FALSE(Control<QPushButton>(main.m_hWnd, IDC_DOWNLOAD)->isEnabled());
     main.GetDlgItem(IDC_DOWNLOAD)->ShowWindow(win::SW_HIDE);

@@ -17,6 +17,10 @@ struct ClassifyCase {
     char area;
 };
 
+void PrintTo(const ClassifyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CommandClassification : public ::testing::TestWithParam<ClassifyCase> {};
 
 TEST_P(CommandClassification, RecognisesOnlyTheExactCommands) {

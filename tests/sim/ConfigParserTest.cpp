@@ -129,6 +129,10 @@ struct MalformedCase {
     std::string message;
 };
 
+void PrintTo(const MalformedCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ConfigParserMalformed : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(ConfigParserMalformed, NamesTheLineAndTheField) {

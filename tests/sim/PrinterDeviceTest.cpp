@@ -116,6 +116,10 @@ struct BrokenImageCase {
     std::string outcome;
 };
 
+void PrintTo(const BrokenImageCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 std::string Corrupted(std::string record) {
     record.back() = record.back() == '0' ? '1' : '0';
     return record;

@@ -101,6 +101,10 @@ struct FaultCase {
     SRecordDecoder::Fault fault;
 };
 
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class SRecordDecoderFaults : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(SRecordDecoderFaults, StopAtTheFaultyLineKeepingEarlierRecords) {

@@ -49,6 +49,10 @@ struct WriteFaultCase {
     std::vector<std::pair<size_t, Outcome>> struck;
 };
 
+void PrintTo(const WriteFaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class SimulatedPrinterWriteFaults : public ::testing::TestWithParam<WriteFaultCase> {};
 
 TEST_P(SimulatedPrinterWriteFaults, StrikeExactlyTheConfiguredWrites) {

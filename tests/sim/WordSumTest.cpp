@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -12,6 +14,16 @@ struct SumCase {
     std::vector<uint8_t> bytes;
     uint16_t sum;
 };
+
+void PrintTo(const SumCase& c, std::ostream* out) {
+    std::ostringstream text;
+    text << std::hex << std::uppercase << std::setfill('0') << '{';
+    for (size_t i = 0; i < c.bytes.size(); ++i) {
+        text << (i == 0 ? "" : " ") << std::setw(2) << static_cast<int>(c.bytes[i]);
+    }
+    text << "} sums to " << std::setw(4) << c.sum;
+    *out << text.str();
+}
 
 class WordSumValues : public ::testing::TestWithParam<SumCase> {};
 

@@ -160,6 +160,10 @@ struct CountCase {
     int count;
 };
 
+void PrintTo(const CountCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ZelportSimCount : public ZelportSimLibrary,
                         public ::testing::WithParamInterface<CountCase> {};
 

@@ -7,9 +7,15 @@
 
 namespace {
 
-const int kAllValueFields[] = {1005, 1003, 1006, 1008, 1007, 1011, 1020, 1021,
-                               1014, 1015, 1016, 1017, 1018, 1019, 1022, 1023,
-                               1004, 1002, 1010, 1009, 1012, 1013, 1024, 1025};
+const int kAllValueFields[] = {
+    IDC_DATA1_PACKAGE_VERSION,  IDC_DATA1_PACKAGE_CHECKSUM, IDC_DATA2_PACKAGE_VERSION,
+    IDC_DATA2_PACKAGE_CHECKSUM, IDC_DATA3_PACKAGE_VERSION,  IDC_DATA3_PACKAGE_CHECKSUM,
+    IDC_DATA4_PACKAGE_VERSION,  IDC_DATA4_PACKAGE_CHECKSUM, IDC_DATA1_BEFORE_VERSION,
+    IDC_DATA1_BEFORE_CHECKSUM,  IDC_DATA2_BEFORE_VERSION,   IDC_DATA2_BEFORE_CHECKSUM,
+    IDC_DATA3_BEFORE_VERSION,   IDC_DATA3_BEFORE_CHECKSUM,  IDC_DATA4_BEFORE_VERSION,
+    IDC_DATA4_BEFORE_CHECKSUM,  IDC_DATA1_AFTER_VERSION,    IDC_DATA1_AFTER_CHECKSUM,
+    IDC_DATA2_AFTER_VERSION,    IDC_DATA2_AFTER_CHECKSUM,   IDC_DATA3_AFTER_VERSION,
+    IDC_DATA3_AFTER_CHECKSUM,   IDC_DATA4_AFTER_VERSION,    IDC_DATA4_AFTER_CHECKSUM};
 
 std::string NoPrinterAtStart() {
     return CMessageCatalogue::ComposeError(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART);
@@ -53,8 +59,8 @@ TEST_F(MainWindowTest, AfterInitialisationEveryFieldIsBlankAndAboutIsOnTheMenu) 
 }
 
 TEST_F(MainWindowTest, AnEmptyAboutTextAddsNothingToTheMenu) {
-    const win::ResourceEntry emptyAbout[] = {{"STRING1033", 101, "", 0},
-                                             {"STRING1041", 101, "", 0}};
+    const win::ResourceEntry emptyAbout[] = {{"STRING1033", IDS_ABOUTBOX, "", 0},
+                                             {"STRING1041", IDS_ABOUTBOX, "", 0}};
     const win::ResourceTable shadow(emptyAbout, 2);
     int items = -1;
     model.Probe(kStart, [&] { items = dialog.GetSystemMenu(FALSE)->GetMenuItemCount(); });

@@ -36,7 +36,9 @@ TEST_F(PackageImagesTest, LoadImageCopiesTheResourceOfTheSlot) {
         WORD resource;
         DWORD size;
     };
-    const Case cases[] = {{0, 130, 2974598}, {1, 137, 6291482}, {3, 131, 370828}};
+    const Case cases[] = {{DATA1_M, IDR_DATA1M, 2974598},
+                          {DATA2_T, IDR_DATA2T, 6291482},
+                          {DATA4_M, IDR_DATA4M, 370828}};
     for (const Case& c : cases) {
         std::unique_ptr<BYTE[]> buffer;
         DWORD size = 0;
@@ -106,16 +108,16 @@ TEST_F(PackageImagesTest, AMissingImageFreesWhatWasLoaded) {
 
 TEST_F(PackageImagesTest, AReplacementImageLoadsUnchanged) {
     static const char kOther[] = "S0030000FC\r\nS70500000000FA\r\n";
-    const win::ResourceEntry replacement[] = {{"BINARY", 131, kOther, sizeof(kOther) - 1}};
+    const win::ResourceEntry replacement[] = {{"BINARY", IDR_DATA4M, kOther, sizeof(kOther) - 1}};
     const win::ResourceTable shadow(replacement, 1);
     std::unique_ptr<BYTE[]> buffer;
     DWORD size = 0;
-    ASSERT_TRUE(window.LoadImage(3, buffer, size));
+    ASSERT_TRUE(window.LoadImage(DATA4_M, buffer, size));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.get()), size), kOther);
 }
 
 TEST_F(PackageImagesTest, AnEmptyResourceFailsToLoad) {
-    const win::ResourceEntry empty[] = {{"BINARY", 137, "", 0}};
+    const win::ResourceEntry empty[] = {{"BINARY", IDR_DATA2T, "", 0}};
     const win::ResourceTable shadow(empty, 1);
     EXPECT_FALSE(window.LoadPackageImages());
 }

@@ -32,12 +32,15 @@ TEST_F(UpdateTest, UpdateOfTheBuiltInSetThenTheSamePrinterIsUpToDate) {
                   (Lines{"450B42/6B1D", "452C11/BEB3", "/", "454E11/9C27"}));
         EXPECT_EQ(Row(dialog.m_strAfterVersion, dialog.m_strAfterChecksum),
                   Row(kNewVersions, kNewChecksums));
-        EXPECT_EQ(dialog.GetDlgItemText(1004), "450D42") << "the rows are shown";
-        EXPECT_EQ(dialog.GetDlgItemText(1025), "A789");
-        const Lines package = {dialog.GetDlgItemText(1005), dialog.GetDlgItemText(1006),
-                               dialog.GetDlgItemText(1007), dialog.GetDlgItemText(1020)};
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_DATA1_AFTER_VERSION), "450D42") << "the rows are shown";
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_DATA4_AFTER_CHECKSUM), "A789");
+        const Lines package = {dialog.GetDlgItemText(IDC_DATA1_PACKAGE_VERSION),
+                               dialog.GetDlgItemText(IDC_DATA2_PACKAGE_VERSION),
+                               dialog.GetDlgItemText(IDC_DATA3_PACKAGE_VERSION),
+                               dialog.GetDlgItemText(IDC_DATA4_PACKAGE_VERSION)};
         EXPECT_EQ(package, (Lines{"450D42", "452C11", "", "454F11"}));
-        for (const int checksumField : {1003, 1008, 1011, 1021}) {
+        for (const int checksumField : {IDC_DATA1_PACKAGE_CHECKSUM, IDC_DATA2_PACKAGE_CHECKSUM,
+                                        IDC_DATA3_PACKAGE_CHECKSUM, IDC_DATA4_PACKAGE_CHECKSUM}) {
             EXPECT_EQ(dialog.GetDlgItemText(checksumField), "");
         }
         EXPECT_EQ(dialog.m_strPrinterId, "T90001");
@@ -145,6 +148,10 @@ struct FailedRun {
     bool leftInDownloadMode = false;
 };
 
+void PrintTo(const FailedRun& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FailedRunTest : public UpdateTest, public ::testing::WithParamInterface<FailedRun> {};
 
 TEST_P(FailedRunTest, EndsWithItsMessageAndTheRestartWhereNeeded) {
@@ -181,73 +188,91 @@ INSTANTIATE_TEST_SUITE_P(
         FailedRun{"NoPrinter",
                   "# nothing attached\n",
                   true,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2027))}; },
+                  [] {
+                      return std::vector<Box>{
+                          ErrorBox(UpdateTest::Error(IDS_NOT_CONNECTED, IDS_SUFFIX_DOWNLOAD))};
+                  },
                   {}},
         FailedRun{"TwoPrinters",
                   "printer\nprinter\n",
                   true,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2001, 2027))}; },
+                  [] {
+                      return std::vector<Box>{
+                          ErrorBox(UpdateTest::Error(IDS_TWO_OR_MORE, IDS_SUFFIX_DOWNLOAD))};
+                  },
                   {}},
         FailedRun{"Printing",
                   "printer\nprinting-state 3\nerror-code 1\n",
                   true,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2002, 2027))}; },
+                  [] {
+                      return std::vector<Box>{
+                          ErrorBox(UpdateTest::Error(IDS_PRINTING, IDS_SUFFIX_DOWNLOAD))};
+                  },
                   {"status-inquiry", "identity-read"}},
         FailedRun{"StatusReplyShort",
                   "printer\nreply-short status 1\n",
                   true,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2030, 2027))}; },
+                  [] {
+                      return std::vector<Box>{
+                          ErrorBox(UpdateTest::Error(IDS_STATE_FAILED, IDS_SUFFIX_DOWNLOAD))};
+                  },
                   {"status-inquiry"}},
         FailedRun{"SecondOpenFails",
                   "printer\nopen-fails pipe01 5\n",
                   false,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2027))}; },
+                  [] {
+                      return std::vector<Box>{
+                          ErrorBox(UpdateTest::Error(IDS_NOT_CONNECTED, IDS_SUFFIX_DOWNLOAD))};
+                  },
                   {"status-inquiry", "identity-read", "download-mode"},
                   true},
         FailedRun{"DownloadModeCommandFails",
                   "printer\nwrite-fails download-mode\n",
                   false,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
+                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(IDS_FAILED))}; },
                   {"status-inquiry", "identity-read"}},
         FailedRun{
             "VersionReadInDownloadMode",
             "printer\nreply-short version 2 2\n",
             false,
-            [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2004, 2027))}; },
+            [] {
+                return std::vector<Box>{
+                    ErrorBox(UpdateTest::Error(IDS_VERSION_FAILED, IDS_SUFFIX_DOWNLOAD))};
+            },
             {"status-inquiry", "identity-read", "download-mode", "version-inquiry", "restart"}},
         FailedRun{
             "PrepareOfData2Fails", "printer\nwrite-fails prepare:t\n", false,
-            [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
+            [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(IDS_FAILED))}; },
             Concat({kUntilData1, {"data p: 2974656 bytes in 727 transfers, complete", "restart"}})},
         FailedRun{"StartWriteFails",
                   "printer\nwrite-fails start-write:p\n",
                   false,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
+                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(IDS_FAILED))}; },
                   {"status-inquiry", "identity-read", "download-mode", "version-inquiry",
                    "prepare p", "restart"}},
         FailedRun{"ImageBlockShort", "printer\nwrite-short image:p 100 3\n", false,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2008))}; },
+                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(IDS_FAILED))}; },
                   Concat({kUntilData1,
                           {"data p: 8292 bytes in 3 transfers, stopped before the S7 record",
                            "restart"}})},
         FailedRun{"TimeLimitOfAnItem", "printer\nlink-rate 20000\n", false,
-                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(2007))}; },
+                  [] { return std::vector<Box>{ErrorBox(UpdateTest::Text(IDS_TIME_OUT))}; },
                   Concat({kUntilData1,
                           {"data p: 2400256 bytes in 586 transfers, stopped before the S7 record",
                            "restart"}})},
         FailedRun{"VerificationFindsAnotherChecksum",
                   "printer\nreport-after-write DATA4(M) - 0000\n", false,
-                  [] { return std::vector<Box>{NoOwnerErrorBox(UpdateTest::Text(2008))}; },
+                  [] { return std::vector<Box>{NoOwnerErrorBox(UpdateTest::Text(IDS_FAILED))}; },
                   Concat({{"status-inquiry", "identity-read", "download-mode", "version-inquiry"},
                           kTransfer})},
-        FailedRun{
-            "RestartFailsAfterSuccess", "printer\nwrite-fails restart\n", false,
-            [] {
-                return std::vector<Box>{ErrorBox(UpdateTest::Text(2008)), UpdateTest::SuccessBox()};
-            },
-            Concat({{"status-inquiry", "identity-read", "download-mode", "version-inquiry"},
-                    Lines(kTransfer.begin(), kTransfer.end() - 1)}),
-            true}),
+        FailedRun{"RestartFailsAfterSuccess", "printer\nwrite-fails restart\n", false,
+                  [] {
+                      return std::vector<Box>{ErrorBox(UpdateTest::Text(IDS_FAILED)),
+                                              UpdateTest::SuccessBox()};
+                  },
+                  Concat({{"status-inquiry", "identity-read", "download-mode", "version-inquiry"},
+                          Lines(kTransfer.begin(), kTransfer.end() - 1)}),
+                  true}),
     [](const ::testing::TestParamInfo<FailedRun>& info) { return info.param.name; });
 
 }  // namespace
@@ -275,7 +300,8 @@ TEST_F(UpdateTest, AChangedSetInDownloadModeRestartsAndSendsNothing) {
     model.ClickButton(kFirstPress, IDC_DOWNLOAD);
     std::vector<std::string> packageRow;
     model.Probe(kAfterFirstRun, [&] {
-        for (const int id : {1005, 1006, 1007, 1020}) {
+        for (const int id : {IDC_DATA1_PACKAGE_VERSION, IDC_DATA2_PACKAGE_VERSION,
+                             IDC_DATA3_PACKAGE_VERSION, IDC_DATA4_PACKAGE_VERSION}) {
             packageRow.push_back(dialog.GetDlgItemText(id));
         }
     });

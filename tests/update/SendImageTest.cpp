@@ -99,7 +99,7 @@ TEST_F(SendImageTest, AFailedBlockStopsTheImage) {
 
 TEST_F(SendImageTest, ASetThatCarriesNothingSendsNothing) {
     theApp.m_pMainWnd = nullptr;
-    CProgressDlg progress(1000);
+    CProgressDlg progress(IDS_UPGRADE);
     ASSERT_TRUE(progress.Create());
     window.PackageSet = 2;  // no item of set 2 is carried
     EXPECT_TRUE(window.TransferImages(port, &progress));

@@ -16,6 +16,10 @@ struct Startup {
     bool salesFile = false;
 };
 
+void PrintTo(const Startup& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StartupCheckTest : public UpdateTest, public ::testing::WithParamInterface<Startup> {};
 
 TEST_P(StartupCheckTest, EndsAsThePrinterDecides) {
@@ -57,84 +61,123 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Startup{"NoPrinter",
                 "# nothing attached\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART))};
+                },
                 {},
                 false},
         Startup{"VendorIdRefused",
                 "refuse-vendor-id yes\nprinter\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART))};
+                },
                 {},
                 false},
         Startup{"TwoPrinters",
                 "printer\nprinter\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2001, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_TWO_OR_MORE, IDS_SUFFIX_RESTART))};
+                },
                 {},
                 false},
         Startup{"ControlHandleFails",
                 "printer\nopen-fails cont\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART))};
+                },
                 {},
                 false},
         Startup{"AnotherModel",
                 "printer\nmodel-code 60\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2000, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART))};
+                },
                 {"status-inquiry", "identity-read"},
                 false},
         Startup{"LowerCaseModelCodeMatches", "printer\nmodel-code 5f\n", None, kChecked, true},
         Startup{"Printing",
                 "printer\nprinting-state 1\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2002, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_PRINTING, IDS_SUFFIX_RESTART))};
+                },
                 {"status-inquiry", "identity-read"},
                 false},
         Startup{"ErrorInTheHighByte",
                 "printer\nerror-code 0x0100\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2003, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_PRINTER_ERROR, IDS_SUFFIX_RESTART))};
+                },
                 {"status-inquiry", "identity-read"},
                 false},
         Startup{"PrintingWinsOverError",
                 "printer\nerror-code 1\nprinting-state 2\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2002, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_PRINTING, IDS_SUFFIX_RESTART))};
+                },
                 {"status-inquiry", "identity-read"},
                 false},
         Startup{"SalesFileAcceptsAnError", "printer\nerror-code 7\n", None, kChecked, true,
                 std::nullopt, true},
         Startup{"SalesFileStillRefusesPrinting",
                 "printer\nerror-code 7\nprinting-state 1\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2002, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_PRINTING, IDS_SUFFIX_RESTART))};
+                },
                 {"status-inquiry", "identity-read"},
                 false,
                 std::nullopt,
                 true},
         Startup{"StatusReplyShort",
                 "printer\nreply-short status 1\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2030, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_STATE_FAILED, IDS_SUFFIX_RESTART))};
+                },
                 {"status-inquiry"},
                 false},
         Startup{"StatusHeaderWrong",
                 "printer\nreply-header status E4474431\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2030, 2026))}; },
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_STATE_FAILED, IDS_SUFFIX_RESTART))};
+                },
                 {"status-inquiry"},
                 false},
         Startup{"VersionReadFailsWithoutRestart", "printer\nreply-short version 1\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2004, 2026))}; }, kChecked,
-                false},
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_VERSION_FAILED, IDS_SUFFIX_RESTART))};
+                },
+                kChecked, false},
         Startup{"VersionHeaderWrong", "printer\nreply-header version E4474431\n",
-                [] { return std::vector<Box>{ErrorBox(UpdateTest::Error(2004, 2026))}; }, kChecked,
-                false},
+                [] {
+                    return std::vector<Box>{
+                        ErrorBox(UpdateTest::Error(IDS_VERSION_FAILED, IDS_SUFFIX_RESTART))};
+                },
+                kChecked, false},
         Startup{"UpToDate",
                 "printer\nfirmware DATA1(M) 450D42 3AC3\nfirmware DATA2(T) 452C11 BEB3\n"
                 "firmware DATA4(M) 454F11 A789\n",
-                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(2005))}; }, kChecked,
-                true},
+                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(IDS_NEWEST))}; },
+                kChecked, true},
         Startup{"EqualVersionsOtherChecksumsAreUpToDate",
                 "printer\nfirmware DATA1(M) 450D42 0000\nfirmware DATA4(M) 454F11 0001\n",
-                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(2005))}; }, kChecked,
-                true},
+                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(IDS_NEWEST))}; },
+                kChecked, true},
         Startup{"DataThreeIsNotCompared",
                 "printer\nfirmware DATA1(M) 450D42 3AC3\nfirmware DATA3(F) 999999 0000\n"
                 "firmware DATA4(M) 454F11 A789\n",
-                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(2005))}; }, kChecked,
-                true},
+                [] { return std::vector<Box>{VersionCheckBox(UpdateTest::Text(IDS_NEWEST))}; },
+                kChecked, true},
         Startup{"OlderDataFourNeedsTheUpdate",
                 "printer\nfirmware DATA1(M) 450D42 3AC3\nfirmware DATA4(M) 454F10 A789\n", None,
                 kChecked, true},
@@ -170,11 +213,11 @@ TEST_F(UpdateTest, StartupFillsTheBeforeRowAndThePackageRow) {
     model.Probe(kStart + 3000, [&] {
         EXPECT_EQ(Row(dialog.m_strBeforeVersion, dialog.m_strBeforeChecksum),
                   (std::vector<std::string>{"450B42/6B1D", "452C11/BEB3", "/", "454E11/9C27"}));
-        EXPECT_EQ(dialog.GetDlgItemText(1014), "450B42");
-        EXPECT_EQ(dialog.GetDlgItemText(1018), "") << "DATA3(F) is not carried";
-        EXPECT_EQ(dialog.GetDlgItemText(1005), "450D42");
-        EXPECT_EQ(dialog.GetDlgItemText(1007), "");
-        EXPECT_EQ(dialog.GetDlgItemText(1003), "");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_DATA1_BEFORE_VERSION), "450B42");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_DATA3_BEFORE_VERSION), "") << "DATA3(F) is not carried";
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_DATA1_PACKAGE_VERSION), "450D42");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_DATA3_PACKAGE_VERSION), "");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_DATA1_PACKAGE_CHECKSUM), "");
         EXPECT_EQ(dialog.m_rememberedVersions[3].version, "454E11");
         EXPECT_EQ(dialog.m_rememberedVersions[3].checksum, 0x9C27);
         EXPECT_EQ(dialog.PackageSet, 1);
