@@ -51,7 +51,7 @@ std::string LockDirectory(std::string& reason) {
     }
     const char* temporary = std::getenv("TMPDIR");
     const std::string base = temporary != nullptr && *temporary == '/' ? temporary : "/tmp";
-    const std::string own = base + "/rxt9-update-" + std::to_string(geteuid());
+    std::string own = base + "/rxt9-update-" + std::to_string(geteuid());
     if (mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
         reason = own + ": " + std::strerror(errno);
         return "";
