@@ -1,6 +1,5 @@
-#include <chrono>
-#include <thread>
-
+// The installed clock and the virtual one; the real clock of each platform is defined apart
+// (RealClock.cpp here, platform/win32/Win32Clock.cpp on Windows).
 #include "platform/Kernel.h"
 #include "platform/RealClock.h"
 #include "platform/VirtualClock.h"
@@ -13,15 +12,6 @@ RealClock g_realClock;
 Clock* g_clock = &g_realClock;
 
 }  // namespace
-
-DWORD RealClock::Now() {
-    const auto since = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
-
-void RealClock::Sleep(DWORD milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
 
 DWORD VirtualClock::Now() {
     const DWORD step = m_perReading.load();

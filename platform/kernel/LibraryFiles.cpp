@@ -5,8 +5,10 @@
 namespace win {
 
 LibraryFiles& LibraryFiles::Instance() {
-    static LibraryFiles files;
-    return files;
+    // Never destroyed: the vendor library is freed at exit, after the objects of the program,
+    // and still unregisters its table then.
+    static auto* const files = new LibraryFiles;
+    return *files;
 }
 
 void LibraryFiles::Register(const ZELPORT_FILE_OPERATIONS* operations) {
