@@ -27,7 +27,6 @@ struct Module {
 namespace {
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
-std::vector<std::string> g_args;
 
 bool EndsWithDll(const std::string& name) {
     if (name.size() < 4) {
@@ -262,24 +261,6 @@ void OpenMissingStandardStreams() {
             (void)opened;
         }
     }
-}
-
-void SetCommandLine(int argc, char** argv) {
-    g_args.clear();
-    for (int i = 0; i < argc; ++i) {
-        g_args.emplace_back(argv[i] != nullptr ? argv[i] : "");
-    }
-}
-
-int GetArgCount() {
-    return static_cast<int>(g_args.size());
-}
-
-const char* GetArg(int index) {
-    if (index < 0 || index >= GetArgCount()) {
-        return nullptr;
-    }
-    return g_args[static_cast<size_t>(index)].c_str();
 }
 
 }  // namespace win

@@ -15,8 +15,6 @@ struct Module {
 
 namespace {
 
-std::vector<std::string> g_args;
-
 constexpr DWORD kNotEnoughMemory = 8;
 
 // The standard handles are the tool's own; no file call of a vendor library's pipe reaches them.
@@ -126,24 +124,6 @@ WORD GetUserDefaultLangID() {
 void OpenMissingStandardStreams() {
     // A Windows program without standard handles simply has none; no handle number of a
     // library can take their place.
-}
-
-void SetCommandLine(int argc, char** argv) {
-    g_args.clear();
-    for (int i = 0; i < argc; ++i) {
-        g_args.emplace_back(argv[i] != nullptr ? argv[i] : "");
-    }
-}
-
-int GetArgCount() {
-    return static_cast<int>(g_args.size());
-}
-
-const char* GetArg(int index) {
-    if (index < 0 || index >= GetArgCount()) {
-        return nullptr;
-    }
-    return g_args[static_cast<size_t>(index)].c_str();
 }
 
 }  // namespace win
