@@ -1,7 +1,9 @@
 #include "cli/CliBackend.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/DataSlotFacts.h"
 #include "app/Resource.h"
@@ -13,6 +15,7 @@ namespace cli {
 namespace {
 
 constexpr int kInterruptedStatus = 130;
+constexpr int kLastOutputWaitMs = 1000;
 
 bool IsPackageField(int id) {
     return std::any_of(kDataSlotFacts.begin(), kDataSlotFacts.end(),
@@ -29,7 +32,15 @@ CliBackend::CliBackend(ConsolePresenter& presenter, console::Terminal& terminal,
     : ConsoleBackend(terminal, signals),
       m_presenter(presenter),
       m_settings(settings),
-      m_messages(std::move(messages)) {}
+      m_messages(std::move(messages)) {
+    // A call to the printer may block the program's thread up to the library's time limit:
+    // the signal is told of at once all the same.
+    m_signals.OnArrival([this](int) { Acknowledge(m_finishingDownload.load()); });
+}
+
+CliBackend::~CliBackend() {
+    m_signals.OnArrival(nullptr);
+}
 
 bool CliBackend::CreateDialogWindow(win::HWND dialog) {
     if (!ModelBackend::CreateDialogWindow(dialog)) {
@@ -42,6 +53,7 @@ bool CliBackend::CreateDialogWindow(win::HWND dialog) {
         m_progressWindow = dialog;
         if (m_download) {
             m_download->NoteProgressWindow();
+            m_finishingDownload = true;
         }
     }
     return true;
@@ -118,6 +130,7 @@ void CliBackend::DownloadButtonChanged(bool enabled) {
                 m_presenter.DownloadEnded(*m_download);
                 m_lastDownload = m_download->Reason();
                 m_download.reset();
+                m_finishingDownload = false;
             }
             return;
         case Phase::Starting:
@@ -157,7 +170,7 @@ void CliBackend::TakeSignals() {
                     m_interrupted = true;
                     Present();
                     const bool finishing = m_download->EnteredDownloadMode();
-                    m_presenter.Interrupted(finishing);
+                    Acknowledge(finishing);
                     if (!finishing) {
                         // The run stops before it puts the printer into download mode.
                         CloseWindow();
@@ -169,7 +182,7 @@ void CliBackend::TakeSignals() {
                 if (!m_interrupted) {
                     m_interrupted = true;
                     Present();
-                    m_presenter.Interrupted(false);
+                    Acknowledge(false);
                 }
                 break;
             case Phase::Starting:
@@ -181,11 +194,22 @@ void CliBackend::TakeSignals() {
     }
 }
 
+void CliBackend::Acknowledge(bool finishingDownload) {
+    const int said = finishingDownload ? 2 : 1;
+    std::lock_guard lock(m_acknowledging);
+    if (said > m_acknowledged) {
+        m_acknowledged = said;
+        m_presenter.Interrupted(finishingDownload);
+    }
+}
+
 void CliBackend::EndAtOnce() {
     Present();
-    m_presenter.Interrupted(false);
+    Acknowledge(false);
     m_presenter.Finished(ExitReason::Interrupted);
     m_terminal.RestoreMode();
+    // A terminal that takes no output must not keep the program from ending.
+    m_terminal.DrainOutput(m_signals.Descriptor(), kLastOutputWaitMs);
     std::_Exit(kInterruptedStatus);
 }
 
@@ -312,24 +336,49 @@ ExitReason CliBackend::WithoutMainWindow() const {
     return ExitReason::WindowFailed;
 }
 
+ExitReason CliBackend::ReasonToEnd() const {
+    if (m_libraryRefused) {
+        return ExitReason::LibraryRefused;
+    }
+    if (m_mainWindow == nullptr) {
+        return WithoutMainWindow();
+    }
+    if (m_lastDownload == ExitReason::Failed) {
+        // A failed download is told as such, interrupted or not.
+        return ExitReason::Failed;
+    }
+    if (m_interrupted) {
+        return ExitReason::Interrupted;
+    }
+    if (!m_passedStartup) {
+        return ExitReason::StartupClosed;
+    }
+    return m_lastDownload.value_or(ExitReason::ClosedBeforeRun);
+}
+
 ExitReason CliBackend::Finish() {
     Present();
-    ExitReason reason = ExitReason::ClosedBeforeRun;
-    if (m_libraryRefused) {
-        reason = ExitReason::LibraryRefused;
-    } else if (m_mainWindow == nullptr) {
-        reason = WithoutMainWindow();
-    } else if (m_lastDownload == ExitReason::Failed) {
-        // A failed download is told as such, interrupted or not.
-        reason = ExitReason::Failed;
-    } else if (m_interrupted) {
-        reason = ExitReason::Interrupted;
-    } else if (!m_passedStartup) {
-        reason = ExitReason::StartupClosed;
-    } else if (m_lastDownload) {
-        reason = *m_lastDownload;
+    // All that the run wrote reaches the output before the status is chosen, unless a signal
+    // comes while the output is stalled: the program then ends without waiting longer.
+    const bool drained = m_terminal.DrainOutput(m_signals.Descriptor());
+    if (!drained) {
+        while (m_signals.Take() != 0) {
+        }
+        m_interrupted = true;
+        Acknowledge(false);
+    }
+    ExitReason reason = ReasonToEnd();
+    const int outputError = m_terminal.OutputError();
+    // A reader that has gone (a closed pipe) chose to read no more; any other error means the
+    // output is lost, which only a failure or an interrupt outranks.
+    if (outputError != 0 && outputError != EPIPE && reason != ExitReason::Failed &&
+        reason != ExitReason::Interrupted) {
+        m_terminal.WriteError(std::string("rxt9-update-cli: standard output cannot be written: ") +
+                              std::strerror(outputError) + "\n");
+        reason = ExitReason::OutputFailed;
     }
     m_presenter.Finished(reason);
+    m_terminal.DrainOutput(m_signals.Descriptor(), drained ? -1 : kLastOutputWaitMs);
     return reason;
 }
 

@@ -5,6 +5,8 @@
 // disabled from its start to its end.
 #pragma once
 
+#include <atomic>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -30,8 +32,12 @@ struct InteractionSettings {
 
 class CliBackend final : public console::ConsoleBackend {
 public:
+    // The presenter is also called from the signal watch's thread: it must be a locked one.
     CliBackend(ConsolePresenter& presenter, console::Terminal& terminal, win::EndSignals& signals,
                InteractionSettings settings, KnownMessages messages);
+    ~CliBackend() override;
+    CliBackend(const CliBackend&) = delete;
+    CliBackend& operator=(const CliBackend&) = delete;
 
     // Once the framework has returned: shows the end and tells why the program ends.
     ExitReason Finish();
@@ -54,6 +60,10 @@ private:
     // other output or when a window closes; while the program is busy, only settled ones.
     void Present(Urgency urgency = Urgency::Now);
     void TakeSignals();
+    // Tells of a signal, once; again only if the download turns out to go on to its end after
+    // all. Called from either thread.
+    void Acknowledge(bool finishingDownload);
+    ExitReason ReasonToEnd() const;
     // The version check refused a printer whose versions are no text.
     bool IsRefusalOfErasedVersions(const std::string& text) const;
     // Why the program ends when its main window never came.
@@ -81,6 +91,11 @@ private:
     bool m_interrupted = false;
     bool m_downloadPressed = false;
     bool m_inputEnded = false;
+
+    // Read by the signal watch's thread.
+    std::atomic<bool> m_finishingDownload{false};  // a download is under way in download mode
+    std::mutex m_acknowledging;
+    int m_acknowledged = 0;  // 0: not yet, 1: as a stop, 2: as a download that goes on
 };
 
 }  // namespace cli

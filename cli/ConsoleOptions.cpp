@@ -78,6 +78,8 @@ std::string ConsoleOptions::Help(const std::string& program) {
            "  64   usage error\n"
            "  70   the main window could not be created\n"
            "  73   the single-instance lock could not be made (the reason is on stderr)\n"
+           "  74   standard output could not be written (the run itself went on; 1 and 130\n"
+           "       are given instead when they apply)\n"
            "  75   another copy of the tool is running\n"
            "  130  interrupted: a download in download mode was finished first and updated the\n"
            "       printer, or the download stopped before download mode\n"
@@ -85,6 +87,9 @@ std::string ConsoleOptions::Help(const std::string& program) {
            "A signal that would end the tool (Ctrl-C, Ctrl-\\, SIGTERM, SIGHUP, ...) during a\n"
            "download stops it before download mode, or lets it finish with the printer\n"
            "restarted once the printer is in download mode; then the tool ends.\n"
+           "\n"
+           "Output that the terminal or pipe cannot take yet never holds up a download:\n"
+           "messages wait until it drains, and only the newest progress is kept.\n"
            "\n"
            "Environment: RXT9_ZELPORT names the vendor library file to load instead of\n"
            "ZELPORT.so beside the program.\n";

@@ -23,6 +23,8 @@ int ExitStatusOf(ExitReason reason) {
             return 70;  // EX_SOFTWARE
         case ExitReason::Interrupted:
             return 130;
+        case ExitReason::OutputFailed:
+            return 74;  // EX_IOERR
     }
     return 1;
 }
@@ -49,6 +51,8 @@ const char* NameOf(ExitReason reason) {
             return "window-failed";
         case ExitReason::Interrupted:
             return "interrupted";
+        case ExitReason::OutputFailed:
+            return "output-failed";
     }
     return "failed";
 }

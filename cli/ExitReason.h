@@ -14,6 +14,7 @@ enum class ExitReason {
     LockFailed,       // the single-instance guard could not be made
     WindowFailed,     // the main window could not be created
     Interrupted,
+    OutputFailed,  // standard output could not be written; the run itself went on
 };
 
 int ExitStatusOf(ExitReason reason);

@@ -24,10 +24,14 @@ ordered_json RowJson(const Row& row) {
 
 }  // namespace
 
-void JsonPresenter::Emit(const ordered_json& event) {
+std::string JsonPresenter::Line(const ordered_json& event) {
     // Bytes that are not UTF-8 (a printer may report any) become U+FFFD instead of ending
     // the program.
-    m_output.Write(event.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n");
+    return event.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}
+
+void JsonPresenter::Emit(const ordered_json& event) {
+    m_output.Write(Line(event));
 }
 
 void JsonPresenter::MainWindowShown(const std::string& caption) {
@@ -60,7 +64,7 @@ void JsonPresenter::Progress(const ProgressSnapshot& progress) {
     event["caption"] = progress.caption;
     event["message"] = progress.message;
     event["percent"] = progress.barPercent;
-    Emit(event);
+    m_output.WriteProgress(Line(event));
 }
 
 void JsonPresenter::ProgressClosed() {

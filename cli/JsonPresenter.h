@@ -28,6 +28,7 @@ public:
     void Finished(ExitReason reason) override;
 
 private:
+    static std::string Line(const nlohmann::ordered_json& event);
     void Emit(const nlohmann::ordered_json& event);
 
     console::ConsoleOutput& m_output;

@@ -131,6 +131,7 @@ void TextPresenter::EndProgressLine() {
     if (m_lineOpen) {
         m_output.Write("\n");
         m_lineOpen = false;
+        m_widestLine = 0;
     }
 }
 
@@ -149,7 +150,7 @@ void TextPresenter::MessageBox(const MessageBoxView& box) {
 void TextPresenter::Progress(const ProgressSnapshot& progress) {
     if (!m_output.OutputIsTerminal()) {
         if (m_steps.IsNewStep(progress)) {
-            m_output.Write(FormatProgress(progress, 0) + "\n");
+            m_output.WriteProgress(FormatProgress(progress, 0) + "\n");
         }
         return;
     }
@@ -161,13 +162,15 @@ void TextPresenter::Progress(const ProgressSnapshot& progress) {
         return;
     }
     std::string text = m_lineOpen ? "\r" + line : line;
-    if (m_lineOpen && m_shownLine.size() > line.size()) {
-        // Blanks rub out the rest of the longer line before; no escape sequences are needed.
-        text += std::string(m_shownLine.size() - line.size(), ' ');
+    if (m_lineOpen && m_widestLine > line.size()) {
+        // Blanks rub out the rest of any longer line before, shown or replaced while the
+        // terminal could not take it; no escape sequences are needed.
+        text += std::string(m_widestLine - line.size(), ' ');
     }
-    m_output.Write(text);
+    m_output.WriteProgress(text);
     m_lineOpen = true;
     m_shownLine = line;
+    m_widestLine = std::max(m_widestLine, line.size());
 }
 
 void TextPresenter::ProgressClosed() {

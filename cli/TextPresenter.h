@@ -44,6 +44,7 @@ private:
     ProgressSteps m_steps;
     bool m_lineOpen = false;  // a progress line is on the terminal without its line break
     std::string m_shownLine;
+    size_t m_widestLine = 0;  // the longest line written since the line opened
 };
 
 }  // namespace cli

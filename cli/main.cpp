@@ -9,6 +9,7 @@
 #include "cli/CliBackend.h"
 #include "cli/ConsoleOptions.h"
 #include "cli/JsonPresenter.h"
+#include "cli/LockedPresenter.h"
 #include "cli/TextPresenter.h"
 #include "platform/Kernel.h"
 #include "platform/console/Terminal.h"
@@ -60,8 +61,9 @@ int main(int argc, char** argv) {
     } else {
         presenter = std::make_unique<cli::TextPresenter>(terminal);
     }
+    cli::LockedPresenter sharedPresenter(*presenter);
     cli::CliBackend backend(
-        *presenter, terminal, signals, {options.download, options.assumeYes},
+        sharedPresenter, terminal, signals, {options.download, options.assumeYes},
         {CMessageCatalogue::Load(IDS_SUCCESS), CMessageCatalogue::Load(IDS_NEWEST),
          kLibraryNotFound, FirstLine(CMessageCatalogue::Load(IDS_NOT_APPLICABLE))});
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 namespace console {
 
@@ -12,19 +13,6 @@ namespace {
 
 constexpr int kDefaultColumns = 80;
 constexpr char kEscape = 0x1B;
-
-void WriteAll(int descriptor, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t count = write(descriptor, text.data(), text.size());
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return;
-        }
-        text.remove_prefix(static_cast<size_t>(count));
-    }
-}
 
 bool InForeground() {
     return tcgetpgrp(STDIN_FILENO) == getpgrp();
@@ -56,11 +44,24 @@ void Terminal::RestoreMode() {
 }
 
 void Terminal::Write(std::string_view text) {
-    WriteAll(STDOUT_FILENO, text);
+    m_spool.Write(kOutput, text, OutputSpool::Kind::Lasting);
 }
 
 void Terminal::WriteError(std::string_view text) {
-    WriteAll(STDERR_FILENO, text);
+    m_spool.Write(kError, text, OutputSpool::Kind::Lasting);
+}
+
+void Terminal::WriteProgress(std::string_view text) {
+    m_spool.Write(kOutput, text, OutputSpool::Kind::Progress);
+}
+
+bool Terminal::DrainOutput(int signalDescriptor, int limitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    return m_spool.Drain([signalDescriptor, limitMs, deadline] {
+        pollfd pending{signalDescriptor, POLLIN, 0};
+        return (signalDescriptor >= 0 && poll(&pending, 1, 0) == 1) ||
+               (limitMs >= 0 && std::chrono::steady_clock::now() >= deadline);
+    });
 }
 
 int Terminal::Columns() const {

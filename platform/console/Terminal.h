@@ -1,5 +1,5 @@
-// The process's standard streams: output that never fails the program, and keys from
-// standard input. When standard input is a terminal in the foreground, it is switched to
+// The process's standard streams: output that never blocks or fails the program, and keys
+// from standard input. When standard input is a terminal in the foreground, it is switched to
 // single keys without echo for the life of the object, so that Enter, q and Esc act at once
 // and typing does not spoil the progress line.
 #pragma once
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/console/ConsoleOutput.h"
+#include "platform/console/OutputSpool.h"
 
 namespace console {
 
@@ -23,8 +24,15 @@ public:
 
     void Write(std::string_view text) override;
     void WriteError(std::string_view text) override;
+    void WriteProgress(std::string_view text) override;
     bool OutputIsTerminal() const override { return m_outputIsTerminal; }
     int Columns() const override;
+
+    // Waits until all output given so far is written, a signal is pending on
+    // signalDescriptor, or limitMs (-1: no limit) has passed. True when all was written.
+    bool DrainOutput(int signalDescriptor, int limitMs = -1);
+    // Why standard output could not be written (an errno), or 0.
+    int OutputError() const { return m_spool.ErrorOf(kOutput); }
 
     bool InputIsTerminal() const { return m_inputIsTerminal; }
     // Forgets keys typed on the terminal before now, e.g. while a download ran.
@@ -36,6 +44,10 @@ public:
     void RestoreMode();
 
 private:
+    static constexpr int kOutput = 1;
+    static constexpr int kError = 2;
+
+    OutputSpool m_spool;
     bool m_inputIsTerminal;
     bool m_outputIsTerminal;
     bool m_modeChanged = false;

@@ -71,18 +71,18 @@ void PrintTo(const SignalCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-// A script that starts a download in the background, waits until its JSON output holds
-// `awaited`, sends the signal and reports the program's exit status.
-std::string SignalDuring(const std::string& awaited, const char* kill) {
+// A script that starts a download in the background, waits until `condition` (a shell test)
+// holds, sends the signal and reports the program's exit status.
+std::string SignalWhen(const std::string& condition, const char* kill) {
     // SIGINT and SIGQUIT of a background job are ignored in a shell without job control; env
     // gives them back their default, as a terminal's job would have them.
     return "fast_exec env --default-signal \"$CLI\" --json --download </dev/null >run.out "
            "2>&1 &\n"
            "cli=$!\n"
            "tries=0\n"
-           "until grep -qs '" +
-           awaited +
-           "' run.out; do\n"
+           "until " +
+           condition +
+           "; do\n"
            "  tries=$((tries + 1))\n"
            "  if [ $tries -gt 3000 ]; then kill -KILL $cli; echo never-reached; exit 0; fi\n"
            "  sleep 0.01\n"
@@ -92,6 +92,19 @@ std::string SignalDuring(const std::string& awaited, const char* kill) {
            " $cli\n"
            "wait $cli\n"
            "echo \"status=$?\"\n";
+}
+
+// Once the JSON output holds `awaited`.
+std::string SignalDuring(const std::string& awaited, const char* kill) {
+    return SignalWhen("grep -qs '" + awaited + "' run.out", kill);
+}
+
+// Once the printer has been sent `count` commands that begin with `command`.
+std::string SignalAfterCommand(const std::string& command, int count, const char* kill) {
+    return SignalWhen("sent=$(grep -cs 'host->printer .*: " + command +
+                          "' transfers.trace); [ \"${sent:-0}\" -ge " + std::to_string(count) +
+                          " ]",
+                      kill);
 }
 
 class InterruptTest : public CliProcessTest, public ::testing::WithParamInterface<SignalCase> {};
@@ -143,6 +156,45 @@ TEST_F(CliProcessTest, AnInterruptedDownloadThatFailedEndsWithStatusOne) {
     EXPECT_EQ(events.back()["reason"], "failed");
     ASSERT_FALSE(CommandsSent().empty());
     EXPECT_EQ(CommandsSent().back(), kRestartCommand);
+}
+
+// The version inquiry, as the trace shows its first bytes.
+constexpr const char* kVersionInquiry = "1B 47 44 30 00 00 04";
+
+TEST_F(CliProcessTest, ASignalIsToldAtOnceWhileTheToolWaitsForAReplyThatNeverComes) {
+    // The printer answers the start-up check and the download's first checks, then falls
+    // silent at its first version inquiry in download mode: the tool's read waits out the
+    // library's time limit, 5 s of real time. The acknowledgment must not wait for it; the
+    // script allows half of that. What follows the read is left out (the program is killed):
+    // the other cases show a run finishing after a signal.
+    Configure("time-limit-ms 5000\nprinter\nsilent-after 5\n");
+    std::string script = SignalAfterCommand(kVersionInquiry, 2, "TERM");
+    script.replace(script.find("wait $cli"), std::string::npos,
+                   "sent=$(date +%s%N)\n"
+                   "until grep -qs '\"event\":\"interrupt\"' run.out; do sleep 0.01; done\n"
+                   "took=$((($(date +%s%N) - sent) / 1000000))\n"
+                   "[ $took -lt 2500 ] || echo \"told after $took ms\"\n"
+                   "grep -qs '\"event\":\"message\"' run.out && echo 'told after the read'\n"
+                   "kill -KILL $cli\n");
+    const auto result = RunScript(script);
+    EXPECT_EQ(result.output, "");
+    const auto events = JsonLines(ReadFile("run.out"));
+    ASSERT_EQ(EventsNamed(events, "interrupt").size(), 1u);
+    EXPECT_EQ(EventsNamed(events, "interrupt")[0]["finishing"], true);
+}
+
+TEST_F(CliProcessTest, ASignalDuringTheLastChecksStillRestartsThePrinterOnce) {
+    // After the images, the tool reads the versions back and waits before its restart.
+    const auto result = RunScript(SignalAfterCommand(kVersionInquiry, 3, "HUP"));
+    EXPECT_EQ(result.output, "status=130\n");
+    const auto events = JsonLines(ReadFile("run.out"));
+    ASSERT_EQ(EventsNamed(events, "end").size(), 1u);
+    EXPECT_EQ(EventsNamed(events, "end")[0]["result"], "updated");
+    const auto commands = CommandsSent();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.back(), kRestartCommand);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), kRestartCommand), 1);
+    EXPECT_EQ(Run({"--download"}).exitStatus, 2) << "the printer holds the package";
 }
 
 // Every signal that would end the process, the terminal's and the session's among them.

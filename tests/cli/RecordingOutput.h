@@ -15,6 +15,7 @@ public:
 
     void Write(std::string_view text) override { written.append(text); }
     void WriteError(std::string_view text) override { errors.append(text); }
+    void WriteProgress(std::string_view text) override { written.append(text); }
     bool OutputIsTerminal() const override { return m_terminal; }
     int Columns() const override { return columns; }
     // What was written since the last call.
