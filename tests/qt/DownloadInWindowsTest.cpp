@@ -3,6 +3,8 @@
 // every message box, reading its caption, text and icon.
 #include <gmock/gmock.h>
 
+#include <optional>
+
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
@@ -14,6 +16,8 @@
 #include "app/MessageCatalogue.h"
 #include "app/UpdateApp.h"
 #include "app/UpdateDlg.h"
+#include "gui/ExitStatus.h"
+#include "gui/RunWatch.h"
 #include "platform/Kernel.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/TemporaryDirectory.h"
@@ -55,6 +59,10 @@ protected:
         environment.Unset("LC_MESSAGES");
         environment.Set("LANG", "C.UTF-8");
         win::SetCommandLine(1, m_argv);
+        // The windows go through the watch that rxt9-update installs, which follows the
+        // downloads for the exit status.
+        watch.emplace(backend, Text(IDS_SUCCESS), Text(IDS_NEWEST));
+        win::SetUiBackend(&*watch);
     }
     void TearDown() override {
         theApp.m_pMainWnd = nullptr;
@@ -65,6 +73,12 @@ protected:
         theApp.m_pMainWnd = &dialog;
         dialog.DoModal();
         theApp.m_pMainWnd = nullptr;
+    }
+
+    // What rxt9-update would exit with once its message loop ends here.
+    int ExitStatus() {
+        return gui::ExitStatusOf({true, 0, backend.DisplayLost(), backend.EndRequested()},
+                                 watch->LastDownload());
     }
 
     win::DialogWidget* MainWindow() const { return Widget(dialog.m_hWnd); }
@@ -128,6 +142,7 @@ protected:
     SimulatedLibrary sim{virtualClock};
     testing_support::ScopedEnvironment environment;
     testing_support::TemporaryDirectory workingDirectory;
+    std::optional<gui::RunWatch> watch;
     CUpdateDlg dialog;
     std::vector<SeenBox> boxes;
     std::vector<SeenProgress> progressSeen;
@@ -186,6 +201,8 @@ TEST_F(DownloadInWindowsTest, ASuccessfulUpdateThroughTheWidgets) {
     EXPECT_EQ(sim.Firmware('p'), "450D42/3AC3");
     EXPECT_EQ(sim.Firmware('s'), "454F11/A789");
     EXPECT_EQ(sim.InDownloadMode(), 0);
+    EXPECT_EQ(watch->LastDownload(), cli::ExitReason::Updated);
+    EXPECT_EQ(ExitStatus(), 0);
 }
 
 TEST_F(DownloadInWindowsTest, AFailedTransferIsReportedAndThePrinterRestarted) {
@@ -213,6 +230,7 @@ TEST_F(DownloadInWindowsTest, AFailedTransferIsReportedAndThePrinterRestarted) {
     EXPECT_TRUE(failureShot);
     EXPECT_EQ(sim.InDownloadMode(), 0) << "restarted";
     EXPECT_EQ(sim.Count("restart"), 1);
+    EXPECT_EQ(ExitStatus(), 1);
 }
 
 // The session or a signal asks the program to end while an update runs: the update goes on
@@ -246,6 +264,8 @@ TEST_F(DownloadInWindowsTest, AnEndAskedForDuringTheTransferFinishesTheUpdateFir
     EXPECT_EQ(sim.Firmware('p'), "450D42/3AC3");
     EXPECT_EQ(sim.InDownloadMode(), 0);
     EXPECT_EQ(sim.Count("restart"), 1);
+    EXPECT_EQ(watch->LastDownload(), cli::ExitReason::Updated);
+    EXPECT_EQ(ExitStatus(), 130) << "an update that succeeded, then ended as asked";
 }
 
 TEST_F(DownloadInWindowsTest, AnEndAskedForBeforeDownloadModeLeavesThePrinterUntouched) {
@@ -269,6 +289,8 @@ TEST_F(DownloadInWindowsTest, AnEndAskedForBeforeDownloadModeLeavesThePrinterUnt
     EXPECT_EQ(sim.Count("download-mode"), 0);
     EXPECT_EQ(sim.Count("restart"), 0);
     EXPECT_EQ(sim.Firmware('p'), "450B42/6B1D") << "untouched";
+    EXPECT_EQ(watch->LastDownload(), cli::ExitReason::Interrupted);
+    EXPECT_EQ(ExitStatus(), 130);
 }
 
 TEST_F(DownloadInWindowsTest, TheAboutBoxFromF1AndFromTheContextMenu) {
@@ -374,6 +396,7 @@ TEST_F(DisplayLossTest, InTheMiddleOfATransfer) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(sim.Firmware('s'), "454F11/A789") << "the transfer went on to its end";
     EXPECT_EQ(sim.InDownloadMode(), 0);
+    EXPECT_EQ(ExitStatus(), 0) << "the update it finished without windows succeeded";
 }
 
 TEST_F(DisplayLossTest, WhileAFailureStandsInDownloadMode) {
@@ -387,4 +410,5 @@ TEST_F(DisplayLossTest, WhileAFailureStandsInDownloadMode) {
     EXPECT_FALSE(win::IsWindow(dialog.m_hWnd));
     EXPECT_EQ(sim.Count("restart"), 1) << "the box no longer waits for an answer";
     EXPECT_EQ(sim.InDownloadMode(), 0);
+    EXPECT_EQ(ExitStatus(), 1);
 }

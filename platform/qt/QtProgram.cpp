@@ -1,5 +1,5 @@
-// rxt9-update: the update tool in real windows. The command line reaches the program exactly
-// as given; Qt reads its own options from a copy.
+#include "platform/qt/QtProgram.h"
+
 #include <unistd.h>
 #include <QApplication>
 #include <QSessionManager>
@@ -63,23 +63,26 @@ void ReportFirstWindowShown() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    win::OpenMissingStandardStreams();
+namespace win {
+
+QtProgramEnd RunQtProgram(int argc, char** argv,
+                          const std::function<UiBackend&(UiBackend& qt)>& installed) {
+    OpenMissingStandardStreams();
     // Before Qt or the vendor library can start a thread.
-    win::EndSignals endSignals;
+    EndSignals endSignals;
     std::vector<char*> arguments(argv, argv + argc + 1);
-    const std::string missingDisplay = win::DisplayCheck::MissingDisplay(argc, argv);
+    const std::string missingDisplay = DisplayCheck::MissingDisplay(argc, argv);
     if (!missingDisplay.empty()) {
         std::cerr << "rxt9-update: " << missingDisplay << '\n';
-        return 1;
+        return {};
     }
-    win::DisplayCheck::GuardOpening();
+    DisplayCheck::GuardOpening();
     int qtArgc = argc;
     QApplication application(qtArgc, argv);
-    win::DisplayCheck::Opened();
+    DisplayCheck::Opened();
     QGuiApplication::setDesktopFileName(QStringLiteral("rxt9-update"));
 
-    win::QtBackend backend;
+    QtBackend backend;
     backend.WatchEndSignals(endSignals);
     // Ending the session is a request to end, as a signal is.
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
@@ -88,6 +91,12 @@ int main(int argc, char** argv) {
     if (report != nullptr && *report != '\0') {
         backend.OnFirstWindowShown(ReportFirstWindowShown);
     }
-    const int result = win::AfxWinMain(argc, arguments.data(), backend);
-    return backend.DisplayLost() ? 1 : result;
+    QtProgramEnd end;
+    end.windowsOpened = true;
+    end.result = AfxWinMain(argc, arguments.data(), installed(backend));
+    end.displayLost = backend.DisplayLost();
+    end.endRequested = backend.EndRequested();
+    return end;
 }
+
+}  // namespace win
