@@ -249,6 +249,7 @@ TEST_F(DialogFrameworkTest, AScriptNotPlayedToItsEndFailsTheTest) {
             win::SetUiBackend(&model);
         }
         std::vector<std::string> messages;
+        messages.reserve(static_cast<size_t>(failures.size()));
         for (int i = 0; i < failures.size(); ++i) {
             messages.push_back(failures.GetTestPartResult(i).message());
         }

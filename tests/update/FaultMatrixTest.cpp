@@ -20,13 +20,12 @@ struct FaultCase {
 
 class FaultMatrixTest : public UpdateTest {
 protected:
-    // `settings`: global keys ahead of the printer's.
-    void RunCase(const FaultCase& fault, const std::string& settings = "") {
+    void RunCase(const FaultCase& fault) {
         SCOPED_TRACE(fault.name + ": " + fault.config);
         ScriptedModel fresh(&clock);
         win::SetUiBackend(&fresh);
         clock.Set(kStart);
-        ASSERT_TRUE(sim.Reset(settings + "printer\n" + fault.config + "\n"));
+        ASSERT_TRUE(sim.Reset("printer\n" + fault.config + "\n"));
         const int handlesBefore = testing_support::CountOpenHandles();
         bool buttonEnabled = false;
         {
