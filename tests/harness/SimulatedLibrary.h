@@ -7,15 +7,10 @@
 #include "platform/VirtualClock.h"
 #include "zelport/sim/ZelportSim.h"
 
-// The library's time limit runs in real time, even where a slow link charges a virtual clock.
-// A case of a silent printer waits it out; in every other case each reply has to arrive within
-// it on a machine that may be busy, so only the silent cases shorten it, and not below this.
-inline constexpr const char* kSilentPrinterTimeLimit = "time-limit-ms 500\n";
-
 class SimulatedLibrary {
 public:
-    // Binds the library into the process's USB library record; a slow link charges its time
-    // to the given clock.
+    // Binds the library into the process's USB library record; a slow link and a read that
+    // gets no reply within the library's time limit charge their time to the given clock.
     explicit SimulatedLibrary(win::VirtualClock& clock);
     ~SimulatedLibrary();
     SimulatedLibrary(const SimulatedLibrary&) = delete;

@@ -14,6 +14,7 @@
 #include "platform/model/ModelBackend.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/TemporaryDirectory.h"
+#include "tests/harness/ScriptedModel.h"
 
 // The main window with a package of the test's choice.
 class TestUpdateDlg : public CUpdateDlg {
@@ -56,7 +57,7 @@ protected:
     std::vector<Box> Boxes() const;
 
     win::VirtualClock clock{kStart};
-    win::ModelBackend model{&clock};
+    ScriptedModel model{&clock};
     testing_support::ScopedEnvironment environment;
     testing_support::TemporaryDirectory workingDirectory;
     TestUpdateDlg dialog;

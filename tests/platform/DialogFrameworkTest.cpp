@@ -1,10 +1,15 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "platform/Kernel.h"
-#include "platform/model/ModelBackend.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ProgressCtrl.h"
 #include "platform/ui/WinApp.h"
+#include "tests/harness/ScriptedModel.h"
 
 namespace {
 
@@ -84,7 +89,7 @@ protected:
     }
 
     win::VirtualClock clock{1000};
-    win::ModelBackend model{&clock};
+    ScriptedModel model{&clock};
 };
 
 TEST_F(DialogFrameworkTest, KeyboardOfAModalDialog) {
@@ -200,6 +205,59 @@ TEST_F(DialogFrameworkTest, ModelEndsAModalLoopThatNeverCloses) {
     EXPECT_TRUE(model.ForcedQuit());
     win::MSG msg{};
     EXPECT_TRUE(win::PeekMessage(&msg, nullptr, win::WM_QUIT, win::WM_QUIT, win::PM_REMOVE));
+}
+
+// The tests' model fails a test whose window closed before its script was played, and one
+// whose window stayed open past the moment it had to be closed by.
+TEST_F(DialogFrameworkTest, AScriptNotPlayedToItsEndFailsTheTest) {
+    struct Case {
+        const char* name;
+        std::function<void(ScriptedModel&)> script;
+        std::vector<std::string> failures;  // a part of each failure's message
+    };
+    const Case cases[] = {
+        {"played, a lost click included",
+         [](ScriptedModel& scripted) {
+             scripted.ClickButton(1050, 999);
+             scripted.Probe(1100, [] {});
+         },
+         {}},
+        {"closed before a probe and a key",
+         [](ScriptedModel& scripted) {
+             scripted.SystemCommand(1100, win::SC_CLOSE);
+             scripted.Probe(1200, [] {});
+             scripted.PressKey(1300, win::VK_RETURN);
+         },
+         {"at 1200: probe; at 1300: key"}},
+        {"open when it had to be closed",
+         [](ScriptedModel& scripted) { scripted.ExpectClosedBefore(1500); },
+         {"still open at 1500"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::testing::TestPartResultArray failures;
+        {
+            const ::testing::ScopedFakeTestPartResultReporter reporter(
+                ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD,
+                &failures);
+            clock.Set(1000);
+            ScriptedModel scripted(&clock);
+            win::SetUiBackend(&scripted);
+            RecordingDialog dialog;
+            c.script(scripted);
+            dialog.DoModal();
+            win::SetUiBackend(&model);
+        }
+        std::vector<std::string> messages;
+        messages.reserve(static_cast<size_t>(failures.size()));
+        for (int i = 0; i < failures.size(); ++i) {
+            messages.push_back(failures.GetTestPartResult(i).message());
+        }
+        ASSERT_EQ(messages.size(), c.failures.size()) << ::testing::PrintToString(messages);
+        for (size_t i = 0; i < messages.size(); ++i) {
+            EXPECT_NE(messages[i].find(c.failures[i]), std::string::npos) << messages[i];
+        }
+    }
 }
 
 }  // namespace

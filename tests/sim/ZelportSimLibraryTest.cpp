@@ -339,6 +339,19 @@ TEST_F(ZelportSimLibrary, ASilentPrinterFailsTheReadAtTheTimeLimit) {
     EXPECT_EQ(HostIo::Read(port.in, buffer.data(), buffer.size()), -1);
 }
 
+TEST_F(ZelportSimLibrary, OnTheVirtualClockASilentPrinterCostsTheTimeLimitThereOnly) {
+    ZelportSimSetTimeSink(AdvanceVirtualClock);
+    // Ten minutes: waited out in real time, the test would run into its own time limit.
+    Configure("time-limit-ms 600000\nprinter\nsilent-after 1\n");
+    Port port;
+    EXPECT_EQ(port.Ask(kStatusInquiry, 18).size(), 18u);
+    EXPECT_EQ(g_virtualMilliseconds.load(), 0u) << "a reply that came costs no waiting";
+    EXPECT_EQ(port.Write(kIdentityRead), 22);
+    std::vector<uint8_t> buffer(28);
+    EXPECT_EQ(HostIo::Read(port.in, buffer.data(), buffer.size()), -1);
+    EXPECT_EQ(g_virtualMilliseconds.load(), 600000u);
+}
+
 TEST_F(ZelportSimLibrary, TheToolsWritesAreTakenShortOrFailAtTheConfiguredWrite) {
     Configure("printer\nwrite-short start-write 500 1\nwrite-fails image 2\n");
     Port port;

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/MessageCatalogue.h"
 #include "app/Resource.h"
+#include "platform/Resources.h"
 #include "platform/model/ModelBackend.h"
 #include "platform/testing/ScopedEnvironment.h"
 
@@ -69,6 +72,42 @@ TEST(MessageCatalogueTest, UserLocaleSelectsATable) {
     environment.Unset("LC_MESSAGES");
     environment.Set("LANG", "ja_JP.UTF-8");
     EXPECT_EQ(CMessageCatalogue::Load(IDS_PRINTING), "It is under printing.\nPlease end printing.");
+}
+
+// The program's two tables hold the same texts, so a catalogue that read one table for every
+// language would pass the tests above. Here a Japanese table of other texts stands in front of
+// the program's, as a resource module loaded over it would.
+TEST(MessageCatalogueTest, EachLanguageReadsItsOwnTable) {
+    std::vector<std::string> japaneseTexts;
+    for (const auto& entry : kExpectedTexts) {
+        japaneseTexts.push_back("JA " + std::to_string(entry.first));
+    }
+    std::vector<win::ResourceEntry> entries;
+    for (size_t i = 0; i < std::size(kExpectedTexts); ++i) {
+        entries.push_back({"STRING1041", static_cast<WORD>(kExpectedTexts[i].first),
+                           japaneseTexts[i].data(), static_cast<DWORD>(japaneseTexts[i].size())});
+    }
+    testing_support::ScopedEnvironment environment;
+    environment.Unset("LC_ALL");
+    environment.Unset("LC_MESSAGES");
+    {
+        const win::ResourceTable japanese(entries.data(), entries.size());
+        for (size_t i = 0; i < std::size(kExpectedTexts); ++i) {
+            const auto& [id, text] = kExpectedTexts[i];
+            EXPECT_EQ(CMessageCatalogue::LoadForLanguage(LANG_JAPANESE, id), japaneseTexts[i]);
+            EXPECT_EQ(CMessageCatalogue::LoadForLanguage(LANG_ENGLISH_US, id), text);
+        }
+        environment.Set("LANG", "ja_JP.UTF-8");
+        EXPECT_EQ(CMessageCatalogue::Load(IDS_PRINTING), "JA 2002");
+        EXPECT_EQ(CMessageCatalogue::ComposeError(IDS_PRINTING, IDS_SUFFIX_RESTART),
+                  "JA 2002JA 2026");
+        environment.Set("LANG", "en_US.UTF-8");
+        EXPECT_EQ(CMessageCatalogue::Load(IDS_PRINTING),
+                  "It is under printing.\nPlease end printing.");
+    }
+    EXPECT_EQ(CMessageCatalogue::LoadForLanguage(LANG_JAPANESE, IDS_PRINTING),
+              "It is under printing.\nPlease end printing.")
+        << "the program's own Japanese table again";
 }
 
 TEST(MessageCatalogueTest, ErrorTextAppendsItsSuffixDirectly) {

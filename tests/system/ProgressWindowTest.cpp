@@ -8,9 +8,9 @@
 namespace {
 
 // Records the bar's positions as the window shows them.
-class RecordingModel : public win::ModelBackend {
+class RecordingModel : public ScriptedModel {
 public:
-    using win::ModelBackend::ModelBackend;
+    using ScriptedModel::ScriptedModel;
     void WindowChanged(win::HWND window, win::WindowChange change) override {
         if (change == win::WindowChange::Progress) {
             positions.push_back(window->progress.position);

@@ -46,7 +46,7 @@ TEST_F(StartupTest, ALibraryThatIsMissingIncompleteOrNoLibraryIsRefused) {
         testing_support::TemporaryDirectory ownRuntime;
         environment.Set("XDG_RUNTIME_DIR", ownRuntime.Path());
         environment.Set("RXT9_ZELPORT", library);
-        win::ModelBackend fresh(&clock);
+        ScriptedModel fresh(&clock);
         char program[] = "rxt9-update";
         char* argv[] = {program};
         win::AfxWinMain(1, argv, fresh);

@@ -27,7 +27,7 @@ protected:
     }
 
     win::VirtualClock clock{5000};
-    win::ModelBackend model{&clock};
+    ScriptedModel model{&clock};
     FakeUsbLibrary library;
     CUsbPort port;
     CUpdateDlg window;
@@ -98,12 +98,26 @@ TEST_F(SendImageTest, AFailedBlockStopsTheImage) {
 }
 
 TEST_F(SendImageTest, ASetThatCarriesNothingSendsNothing) {
+    // The built-in package with its images loaded: set 1 carries three items, set 2 none.
+    ASSERT_TRUE(window.m_package.Load());
+    for (int slot = 0; slot < kDataSlotCount; ++slot) {
+        const auto index = static_cast<size_t>(slot);
+        window.m_bSet1Item[index] = window.m_package.GetVersion(1, slot).empty() ? FALSE : TRUE;
+        window.m_bSet2Item[index] = window.m_package.GetVersion(2, slot).empty() ? FALSE : TRUE;
+    }
+    ASSERT_EQ(window.m_bSet1Item, (std::array<BOOL, 4>{TRUE, TRUE, FALSE, TRUE}));
+    ASSERT_EQ(window.m_bSet2Item, (std::array<BOOL, 4>{}));
+    ASSERT_TRUE(window.LoadPackageImages());
+    window.PackageSet = 2;
+    ASSERT_TRUE(window.SelectPackageImages());
+    ASSERT_GT(window.m_set1Images[0].size, 0u) << "set 1 has images to send";
+
     theApp.m_pMainWnd = nullptr;
     CProgressDlg progress(IDS_UPGRADE);
     ASSERT_TRUE(progress.Create());
-    window.PackageSet = 2;  // no item of set 2 is carried
     EXPECT_TRUE(window.TransferImages(port, &progress));
     EXPECT_TRUE(WrittenLengths().empty());
+    EXPECT_EQ(clock.Now(), 5000u) << "no item's wait ran";
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 void UpdateTest::ExpectIdleAt(DWORD at) {
     model.Probe(at, [this] {
-        m_idleChecked = true;
         EXPECT_TRUE(dialog.GetDlgItem(IDC_DOWNLOAD)->IsWindowEnabled());
         EXPECT_EQ(win::GetFocus(), dialog.GetDlgItem(IDC_DOWNLOAD)->m_hWnd);
         EXPECT_TRUE(dialog.IsWindowEnabled());

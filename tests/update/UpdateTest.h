@@ -38,5 +38,4 @@ protected:
     std::vector<std::string> Log(unsigned printer = 0);
 
     SimulatedLibrary sim{clock};
-    bool m_idleChecked = false;
 };

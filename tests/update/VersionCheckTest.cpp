@@ -57,7 +57,7 @@ protected:
     }
 
     win::VirtualClock clock{kStart};
-    win::ModelBackend model{&clock};
+    ScriptedModel model{&clock};
     FakeUsbLibrary library;
     CUsbPort port;
     CUpdateDlg window;

@@ -91,7 +91,7 @@ protected:
                  const std::vector<Box>& boxes, int restarts) {
         const Exchange& exchange = GetParam();
         SCOPED_TRACE(exchange.name + ", " + name + ": " + keys);
-        win::ModelBackend fresh(&clock);
+        ScriptedModel fresh(&clock);
         win::SetUiBackend(&fresh);
         clock.Set(kStart);
         Plug(keys, usbFaults);

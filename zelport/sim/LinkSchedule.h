@@ -26,6 +26,13 @@ public:
     // at once, instead of waiting in real time. Null returns to real time.
     void SetTimeSink(void (*advance)(uint32_t milliseconds)) { m_timeSink = advance; }
     bool ChargesTime() const { return m_timeSink != nullptr; }
+    // With a time sink, charges a wait of the tool's that the link did not serve: a read that
+    // got no reply within the time limit.
+    void Charge(uint32_t milliseconds) const {
+        if (m_timeSink != nullptr && milliseconds > 0) {
+            m_timeSink(milliseconds);
+        }
+    }
 
     // Gives each of `printers` a link that is free from `now`. Steps already scheduled stay.
     void ResetLinks(size_t printers, Clock::time_point now);

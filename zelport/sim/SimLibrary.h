@@ -74,6 +74,8 @@ private:
                    std::optional<std::string> statePath, const char* tracePath);
     void Refuse(const std::string& reason);
 
+    // Returns once the library's thread has handled every write and close made before.
+    void SettleHolding(std::unique_lock<std::mutex>& lock);
     void Serve();
     std::vector<int> WatchedDescriptors() const;
     void HandleReady(const std::vector<devlink::Poller::Ready>& ready);

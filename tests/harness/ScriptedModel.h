@@ -1,0 +1,39 @@
+// The model backend for tests, which fails the test when a scripted action was never played:
+// a probe left in the script when its window closed would otherwise skip its checks silently.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/model/ModelBackend.h"
+
+class ScriptedModel : public win::ModelBackend {
+public:
+    explicit ScriptedModel(win::VirtualClock* clock = nullptr) : win::ModelBackend(clock) {}
+    // Fails the running test when an action of the script was never played.
+    ~ScriptedModel() override;
+    ScriptedModel(const ScriptedModel&) = delete;
+    ScriptedModel& operator=(const ScriptedModel&) = delete;
+
+    void Script(win::UserAction action);
+    void ClickButton(DWORD at, UINT id) { Script({at, win::UserActionKind::ClickButton, id, {}}); }
+    void PressKey(DWORD at, UINT key) { Script({at, win::UserActionKind::PressKey, key, {}}); }
+    void SystemCommand(DWORD at, UINT command) {
+        Script({at, win::UserActionKind::SystemCommand, command, {}});
+    }
+    void Probe(DWORD at, std::function<void()> probe) {
+        Script({at, win::UserActionKind::Probe, 0, std::move(probe)});
+    }
+    // The window closes on its own before `at`: the test fails if the program still looks
+    // for input then.
+    void ExpectClosedBefore(DWORD at);
+
+    // The scripted actions not played yet, by their tick counts, as "at T: kind".
+    std::string Unplayed() const;
+
+private:
+    void Played(int action) { m_pending.erase(action); }
+
+    std::map<int, std::string> m_pending;
+    int m_nextAction = 0;
+};
