@@ -4,6 +4,7 @@
 #include "platform/ui/UiBackend.h"
 #include "platform/ui/User.h"
 #include "platform/win32/DialogTemplateBytes.h"
+#include "platform/win32/Win32Backend.h"
 
 namespace win {
 
@@ -77,6 +78,14 @@ void NativeDialog::OnClose() {
 
 void NativeDialog::OnShown() {
     NotifyWindowShown(m_dialog);
+}
+
+bool NativeDialog::OnQueryEndSession() {
+    return m_backend.QueryEndSession();
+}
+
+void NativeDialog::OnEndSession() {
+    m_backend.EndSession();
 }
 
 }  // namespace win

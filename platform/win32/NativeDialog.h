@@ -12,9 +12,11 @@
 
 namespace win {
 
+class Win32Backend;
+
 class NativeDialog final : public win32::NativeDialogEvents {
 public:
-    explicit NativeDialog(HWND dialog) : m_dialog(dialog) {}
+    NativeDialog(HWND dialog, Win32Backend& backend) : m_dialog(dialog), m_backend(backend) {}
     ~NativeDialog() override;
     NativeDialog(const NativeDialog&) = delete;
     NativeDialog& operator=(const NativeDialog&) = delete;
@@ -31,9 +33,12 @@ public:
     void OnSysCommand(uint32_t command) override;
     void OnClose() override;
     void OnShown() override;
+    bool OnQueryEndSession() override;
+    void OnEndSession() override;
 
 private:
     HWND m_dialog;
+    Win32Backend& m_backend;
     win32::NativeWindow m_native = nullptr;
     std::vector<win32::NativeWindow> m_controls;
     size_t m_menuItemsSeen = 0;

@@ -36,6 +36,15 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CLOSE:
             events->OnClose();
             return TRUE;
+        case WM_QUERYENDSESSION:
+            ::SetWindowLongPtrA(dialog, DWLP_MSGRESULT, events->OnQueryEndSession() ? TRUE : FALSE);
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam != FALSE) {
+                events->OnEndSession();
+            }
+            ::SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+            return TRUE;
         case WM_SHOWWINDOW:
             if (wParam != FALSE) {
                 events->OnShown();
@@ -163,6 +172,16 @@ bool NativeWindows::PumpPending() {
 
 void NativeWindows::WaitForMessages() {
     ::WaitMessage();
+}
+
+void NativeWindows::BlockShutdown(NativeWindow window, const wchar_t* reason) {
+    using BlockReasonCreate = BOOL(WINAPI*)(HWND, LPCWSTR);
+    HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    const auto create = reinterpret_cast<BlockReasonCreate>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "ShutdownBlockReasonCreate")));
+    if (create != nullptr) {
+        create(static_cast<HWND>(window), reason);
+    }
 }
 
 int NativeWindows::ShowMessageBox(NativeWindow owner, const std::string& text,

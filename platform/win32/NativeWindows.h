@@ -18,6 +18,10 @@ public:
     virtual void OnSysCommand(uint32_t command) = 0;
     virtual void OnClose() = 0;
     virtual void OnShown() = 0;
+    // The session asks whether it may end (WM_QUERYENDSESSION); true lets it.
+    virtual bool OnQueryEndSession() = 0;
+    // The session ends (WM_ENDSESSION with TRUE): the process may be ended after the return.
+    virtual void OnEndSession() = 0;
 };
 
 struct NativeMenuItem {
@@ -55,6 +59,10 @@ public:
     static bool PumpPending();
     // Blocks until a message arrives in the thread's real queue.
     static void WaitForMessages();
+
+    // Tells the system why the window holds the session's end up, where the system can show
+    // it (Windows Vista and later).
+    static void BlockShutdown(NativeWindow window, const wchar_t* reason);
 
     static int ShowMessageBox(NativeWindow owner, const std::string& text,
                               const std::string& caption, uint32_t type);

@@ -1,6 +1,9 @@
 #include "platform/win32/Win32Backend.h"
 
+#include <iostream>
+
 #include "platform/ui/User.h"
+#include "platform/ui/WinApp.h"
 #include "platform/win32/NativeDialog.h"
 #include "platform/win32/NativeWindows.h"
 
@@ -31,7 +34,7 @@ void* Win32Backend::NativeOf(HWND window) {
 }
 
 bool Win32Backend::CreateDialogWindow(HWND dialog) {
-    auto* native = new NativeDialog(dialog);
+    auto* native = new NativeDialog(dialog, *this);
     if (!native->Create(DialogOf(dialog->owner))) {
         delete native;
         return false;
@@ -106,13 +109,54 @@ void Win32Backend::DataTransferred(HWND dialog) {
 }
 
 void Win32Backend::PollInput() {
+    ++m_pollsSinceWait;
     if (!win32::NativeWindows::PumpPending()) {
         PostQuitMessage(0);
     }
 }
 
-void Win32Backend::WaitForInput(HWND /*modalDialog*/) {
+void Win32Backend::WaitForInput(HWND modalDialog) {
+    m_pollsSinceWait = 0;
+    if (m_endRequested) {
+        // The program is to end: the dialog is closed, and one that refuses to close ends the
+        // program's message loops.
+        if (modalDialog == m_closedModal) {
+            PostQuitMessage(1);
+            return;
+        }
+        m_closedModal = modalDialog;
+        PostMessage(modalDialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+    }
     win32::NativeWindows::WaitForMessages();
+}
+
+bool Win32Backend::QueryEndSession() {
+    if (m_boxesOpen == 0 && m_pollsSinceWait <= 1) {
+        return true;
+    }
+    RequestEnd();
+    if (CWnd* main = AfxGetMainWnd(); main != nullptr) {
+        win32::NativeWindows::BlockShutdown(
+            NativeOf(main->m_hWnd),
+            L"The printer is being updated. The update tool closes once "
+            L"the update has finished and the printer has restarted.");
+    }
+    return false;
+}
+
+void Win32Backend::EndSession() {
+    RequestEnd();
+}
+
+void Win32Backend::RequestEnd() {
+    if (m_endRequested) {
+        return;
+    }
+    m_endRequested = true;
+    if (CWnd* main = AfxGetMainWnd(); main != nullptr && IsWindow(main->m_hWnd)) {
+        PostMessage(main->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
 }
 
 void Win32Backend::DrawIcon(HWND dialog, int x, int y, HICON icon) {
@@ -124,7 +168,15 @@ void Win32Backend::DrawIcon(HWND dialog, int x, int y, HICON icon) {
 
 int Win32Backend::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                                  UINT type) {
-    return win32::NativeWindows::ShowMessageBox(NativeOf(owner), text, caption, type);
+    if (m_endRequested) {
+        // Nobody is expected to answer once the session ends.
+        std::cerr << caption << ": " << text << '\n';
+        return IDOK;
+    }
+    ++m_boxesOpen;
+    const int answer = win32::NativeWindows::ShowMessageBox(NativeOf(owner), text, caption, type);
+    --m_boxesOpen;
+    return answer;
 }
 
 }  // namespace win

@@ -3,6 +3,13 @@
 // controls, message boxes are MessageBoxA, and the framework's pump runs the thread's real
 // queue (PeekMessage, IsDialogMessage, TranslateMessage, DispatchMessage) before it looks at
 // its own.
+//
+// The end of the session is taken as Windows programs take it: while a handler of the program
+// runs (a Download, its waits and its message boxes) the session may not end yet. The main
+// window is then asked to close, which stops a run that has not put the printer into download
+// mode yet and otherwise lets it finish, restart included; from then on message boxes are
+// answered at once, and the program ends with the run. With no handler running, the session
+// may end, and the main window closes as it ends.
 #pragma once
 
 #include <string>
@@ -21,6 +28,11 @@ public:
     // The real window of a dialog record or control; null when it has none.
     static void* NativeOf(HWND window);
 
+    // WM_QUERYENDSESSION: true when the session may end now.
+    bool QueryEndSession();
+    // WM_ENDSESSION: the session ends.
+    void EndSession();
+
     bool CreateDialogWindow(HWND dialog) override;
     void DestroyDialogWindow(HWND dialog) override;
     void ShowDialogWindow(HWND dialog, bool show) override;
@@ -31,6 +43,16 @@ public:
     void DrawIcon(HWND dialog, int x, int y, HICON icon) override;
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
+
+private:
+    void RequestEnd();
+
+    // Calls of PollInput since the last WaitForInput: the first comes from an idle modal
+    // loop's own look at the queue, any further one from a handler that pumps while it works.
+    int m_pollsSinceWait = 0;
+    int m_boxesOpen = 0;
+    bool m_endRequested = false;
+    HWND m_closedModal = nullptr;
 };
 
 }  // namespace win

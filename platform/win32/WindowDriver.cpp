@@ -11,6 +11,8 @@ namespace win32 {
 namespace {
 
 constexpr DWORD kPollMs = 10;
+// How long a window has to answer a message sent to it.
+constexpr UINT kAnswerMs = 5000;
 
 struct Search {
     DWORD processId;
@@ -158,6 +160,20 @@ void WindowDriver::Close(void* window) {
 
 void WindowDriver::ChooseSystemCommand(void* window, uint32_t command) {
     ::PostMessageA(static_cast<HWND>(window), WM_SYSCOMMAND, command, 0);
+}
+
+bool WindowDriver::QueryEndSession(void* window) {
+    DWORD_PTR answer = FALSE;
+    const LRESULT delivered =
+        ::SendMessageTimeoutA(static_cast<HWND>(window), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                              SMTO_ABORTIFHUNG, kAnswerMs, &answer);
+    return delivered != 0 && answer != FALSE;
+}
+
+void WindowDriver::EndSession(void* window) {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(static_cast<HWND>(window), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                          SMTO_ABORTIFHUNG, kAnswerMs, &ignored);
 }
 
 bool WindowDriver::Exists(void* window) {

@@ -41,6 +41,11 @@ public:
     static void Close(void* window);
     // Posts a command of the window's system menu (WM_SYSCOMMAND), as choosing it does.
     static void ChooseSystemCommand(void* window, uint32_t command);
+    // Asks the window whether the session may end (WM_QUERYENDSESSION), as the system does
+    // when the user logs off; its answer, false also when it gave none in time.
+    static bool QueryEndSession(void* window);
+    // Tells the window that the session ends (WM_ENDSESSION).
+    static void EndSession(void* window);
     static bool Exists(void* window);
     // Saves what the window shows as a 24-bit BMP file.
     static bool SaveBitmap(void* window, const std::string& path);

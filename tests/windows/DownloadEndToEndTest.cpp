@@ -85,6 +85,17 @@ bool WaitUntil(const std::function<bool()>& condition) {
     return true;
 }
 
+// The main window once the start-up check has filled its Before row and Download can be
+// pressed; null when that did not happen in time.
+void* WaitForStartupCheck(const WindowDriver& driver) {
+    void* main = driver.WaitForWindow(kMainCaption, kStartMs);
+    const bool ready = main != nullptr && WaitUntil([&] {
+                           return !WindowDriver::ControlText(main, 1014).empty() &&
+                                  WindowDriver::IsControlEnabled(main, kDownloadButton);
+                       });
+    return ready ? main : nullptr;
+}
+
 // Answers the next message box; its caption and text.
 std::pair<std::string, std::string> AnswerBox(const WindowDriver& driver, uint32_t waitMs) {
     void* box = driver.WaitForMessageBox(kDialogs, waitMs);
@@ -208,6 +219,106 @@ INSTANTIATE_TEST_SUITE_P(Libraries, RefusedLibraryTest,
                              std::erase(name, '-');
                              return name;
                          });
+
+TEST(SessionEndTest, AnIdleProgramLetsTheSessionEndAndCloses) {
+    Scratch scratch("session-idle");
+    WindowDriver driver;
+    ASSERT_TRUE(driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
+                             scratch.Path().string(), {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG="}));
+    void* main = WaitForStartupCheck(driver);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WindowDriver::QueryEndSession(main));
+    EXPECT_TRUE(WindowDriver::Exists(main)) << "the program closed before the session ended";
+    WindowDriver::EndSession(main);
+    EXPECT_EQ(driver.WaitForExit(kStartMs), 0);
+}
+
+// Asked to end while the printer is in download mode, by the session or by closing the main
+// window, the program finishes the run, restart included, and then ends by itself. The run
+// fails at the version check in download mode (the second version reply is cut short), so
+// that it is short.
+struct EndDuringRun {
+    const char* name;
+    bool bySession;  // else WM_CLOSE to the main window
+};
+
+class EndDuringRunTest : public testing::TestWithParam<EndDuringRun> {};
+
+TEST_P(EndDuringRunTest, FinishesTheRunThenEnds) {
+    constexpr uint32_t kRunMs = 90000;
+    Scratch scratch(std::string("end-during-run-") + GetParam().name);
+    const fs::path config = scratch.Path() / "printer.conf";
+    std::ofstream(config) << "printer\nreply-short version 18 2\n";
+    WindowDriver driver;
+    ASSERT_TRUE(driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
+                             scratch.Path().string(),
+                             {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG=" + config.string()}));
+    void* main = WaitForStartupCheck(driver);
+    ASSERT_NE(main, nullptr);
+    WindowDriver::Click(main, kDownloadButton);
+    ASSERT_NE(driver.WaitForWindow("Initializing...", kStartMs), nullptr);
+    if (GetParam().bySession) {
+        EXPECT_FALSE(WindowDriver::QueryEndSession(main)) << "the session may end mid-run";
+    } else {
+        WindowDriver::Close(main);
+    }
+    EXPECT_NE(driver.WaitForWindow("Version Check...", kRunMs), nullptr) << "the run did not go on";
+    if (!GetParam().bySession) {
+        // Closing the window asks nobody else to answer the run's boxes.
+        EXPECT_EQ(AnswerBox(driver, kRunMs).first, "Error");
+    }
+    EXPECT_EQ(driver.WaitForExit(kRunMs), 0) << "the program did not end after the run";
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, EndDuringRunTest,
+                         testing::Values(EndDuringRun{"SessionEnds", true},
+                                         EndDuringRun{"MainWindowCloses", false}),
+                         [](const testing::TestParamInfo<EndDuringRun>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// A library that loads but misbehaves: the start-up check gives the same box as on Linux, and
+// the program ends when it is answered, without a crash.
+struct MisbehavingLibrary {
+    const char* name;
+    const char* mode;  // RXT9_TEST_ZELPORT_MODE of zelport-misbehaving/ZELPORT.dll
+    const char* text;
+};
+
+constexpr const char* kNotConnectedText =
+    "Printer is not connected.\nPlease check a cable connection, and turn the printer OFF and "
+    "then ON.\nAnd please restart this application.";
+constexpr const char* kStateFailedText =
+    "Failed!\nPlease turn the printer OFF and then ON,\nAnd please restart this application.";
+
+class MisbehavingLibraryTest : public testing::TestWithParam<MisbehavingLibrary> {};
+
+TEST_P(MisbehavingLibraryTest, GivesItsBoxAndEnds) {
+    const MisbehavingLibrary& library = GetParam();
+    Scratch scratch(std::string("misbehaving-") + library.name);
+    fs::copy_file(ProgramDirectory() / "rxt9-update.exe", scratch.Path() / "rxt9-update.exe");
+    fs::copy_file(ProgramDirectory() / "zelport-misbehaving" / "ZELPORT.dll",
+                  scratch.Path() / "ZELPORT.dll");
+    WindowDriver driver;
+    ASSERT_TRUE(driver.Start((scratch.Path() / "rxt9-update.exe").string(), "",
+                             scratch.Path().string(),
+                             {std::string("RXT9_TEST_ZELPORT_MODE=") + library.mode}));
+    const auto [caption, text] = AnswerBox(driver, kStartMs);
+    EXPECT_EQ(caption, "Error");
+    EXPECT_EQ(text, library.text);
+    EXPECT_EQ(driver.WaitForExit(kStartMs), 0) << "the program did not end after its box";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Libraries, MisbehavingLibraryTest,
+    testing::Values(MisbehavingLibrary{"RefusesTheVendorId", "refuse-vendor", kNotConnectedText},
+                    MisbehavingLibrary{"EveryOpenFails", "", kNotConnectedText},
+                    MisbehavingLibrary{"HandlesOfNoObject", "handles-not-open", kStateFailedText},
+                    MisbehavingLibrary{"NullHandles", "null-handles", kStateFailedText},
+                    MisbehavingLibrary{"StandardHandles", "standard-streams", kStateFailedText},
+                    MisbehavingLibrary{"TheNulDevice", "nul-device", kStateFailedText},
+                    MisbehavingLibrary{"AnOrdinaryFile", "ordinary-file", kStateFailedText}),
+    [](const testing::TestParamInfo<MisbehavingLibrary>& info) { return info.param.name; });
 
 TEST(DownloadEndToEndTest, PrinterErrorEndsTheProgramAfterItsBox) {
     Scratch scratch("printer-error");

@@ -2,9 +2,11 @@
 // an exchange of one command and its reply as messages, and the faults that end a pipe.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Kernel.h"
 #include "platform/Resources.h"
@@ -120,24 +122,79 @@ TEST_F(PortOverSimDllTest, ASilentPrinterFailsTheReadAtTheLibrarysTimeLimit) {
     EXPECT_EQ(m_port.m_nLastError, PORT_IO_FAILED);
 }
 
-TEST_F(PortOverSimDllTest, AnUnplugMidImageFailsTheTransferAndTheNextCount) {
-    Configure("printer\nunplug-after 10000\n");
+// Faults that act on a write fail that very write, as on Linux. The writes of a download
+// start: download mode, prepare and start-write of DATA1(M), then image blocks.
+struct WriteFaultCase {
+    const char* name;
+    const char* config;
+    int writesTaken;  // before the first failing write
+    int printersAfter;
+};
+
+class WriteFaultTest : public PortOverSimDllTest,
+                       public testing::WithParamInterface<WriteFaultCase> {};
+
+TEST_P(WriteFaultTest, TheFaultFailsTheWriteItNames) {
+    constexpr int kBlocks = 5;
+    Configure(GetParam().config);
     win::HRSRC image = win::FindResourceA(nullptr, 130, "BINARY");
     ASSERT_NE(image, nullptr);
     const auto* bytes =
         static_cast<const BYTE*>(win::LockResource(win::LoadResource(nullptr, image)));
     ASSERT_TRUE(m_port.Open());
-    ASSERT_TRUE(m_port.SendDownloadMode());
-    ASSERT_TRUE(m_port.SendPrepareArea(kAreaData1));
-    ASSERT_TRUE(m_port.SendStartWrite(kAreaData1));
-    int block = 0;
-    while (block < 8 && m_port.Write(bytes + block * kBlock, kBlock) == kBlock) {
-        ++block;
+    std::vector<bool> done = {m_port.SendDownloadMode() != FALSE,
+                              m_port.SendPrepareArea(kAreaData1) != FALSE,
+                              m_port.SendStartWrite(kAreaData1) != FALSE};
+    for (int block = 0; block < kBlocks; ++block) {
+        done.push_back(m_port.Write(bytes + block * kBlock, kBlock) == kBlock);
     }
-    // The write that crosses the limit is taken into the pipe; the printer is gone by the next.
-    EXPECT_EQ(block, 3);
-    EXPECT_EQ(m_port.m_nLastError, PORT_IO_FAILED);
+    const auto before = std::find(done.begin(), done.end(), false) - done.begin();
+    EXPECT_EQ(before, GetParam().writesTaken);
+    if (GetParam().writesTaken < 3 + kBlocks) {
+        EXPECT_EQ(m_port.m_nLastError, PORT_IO_FAILED);
+    }
     m_port.Close();
+    EXPECT_EQ(m_port.CountPrinters(), GetParam().printersAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, WriteFaultTest,
+    testing::Values(WriteFaultCase{"NoFault", "printer\nlink-rate 100000000\n", 8, 1},
+                    WriteFaultCase{"StartWriteFails", "printer\nwrite-fails start-write\n", 2, 1},
+                    WriteFaultCase{"ThirdBlockFails", "printer\nwrite-fails image 3\n", 5, 1},
+                    WriteFaultCase{"OtherAreaOnly", "printer\nwrite-fails image:t\n", 8, 1},
+                    WriteFaultCase{"UnplugAtPrepare", "printer\nunplug-at prepare\n", 1, 0},
+                    WriteFaultCase{"UnplugAtSecondBlock", "printer\nunplug-at image 2\n", 4, 0},
+                    // The third block crosses 10000 image bytes.
+                    WriteFaultCase{"UnplugAfterImageBytes", "printer\nunplug-after 10000\n", 5, 0},
+                    // 4096 bytes at 10000 bytes a second need longer than the time limit.
+                    WriteFaultCase{"SlowLinkTimesOut",
+                                   "time-limit-ms 200\nprinter\nlink-rate 10000\n", 3, 1}),
+    [](const testing::TestParamInfo<WriteFaultCase>& info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(PortOverSimDllTest, ASlowLinkHoldsWritesAndRepliesForTheirBytesTime) {
+    // 1000 bytes a second: the 10-byte inquiry takes 10 ms, its 36-byte reply 36 ms more, and
+    // each 100-byte write 100 ms.
+    Configure("printer\nlink-rate 1000\n");
+    ASSERT_TRUE(m_port.Open());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(m_port.SendVersionInquiry());
+    VersionInfo info{};
+    ASSERT_TRUE(m_port.ReadVersionReply(info));
+    EXPECT_STREQ(info.item[0].version, "450B42");
+    const auto replied = std::chrono::steady_clock::now();
+    EXPECT_GE(replied - start, std::chrono::milliseconds(46));
+    const std::string block(100, 'x');
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(m_port.Write(block.data(), 100), 100);
+    }
+    EXPECT_GE(std::chrono::steady_clock::now() - replied, std::chrono::milliseconds(300));
+}
+
+TEST_F(PortOverSimDllTest, AShortWriteIsRefusedAsNoPipeCanDoIt) {
+    EXPECT_EQ(m_reset("printer\nwrite-short image 100\n", nullptr), 0);
     EXPECT_EQ(m_port.CountPrinters(), 0);
 }
 

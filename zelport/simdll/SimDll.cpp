@@ -1,6 +1,7 @@
 #include "zelport/simdll/SimDll.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "sim/AreaLayout.h"
 #include "sim/CommandSet.h"
 #include "sim/ConfigParser.h"
+#include "zelport/simdll/ServerEnd.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -41,6 +43,19 @@ bool ClientGone(HANDLE server) {
     }
     const DWORD error = ::GetLastError();
     return error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
+}
+
+// Why the library cannot serve a configuration; empty when it can.
+std::string Unservable(const sim::SimConfig& config) {
+    for (const sim::PrinterConfig& printer : config.printers) {
+        for (const sim::WriteFault& fault : printer.writeFaults) {
+            if (fault.action == sim::WriteFault::Action::TakeShort) {
+                return "write-short cannot be simulated: a pipe's WriteFile moves all of its "
+                       "bytes or none";
+            }
+        }
+    }
+    return {};
 }
 
 bool TimeReached(uint32_t deadline) {
@@ -116,6 +131,11 @@ bool SimDll::Configure(const std::optional<std::string>& configText, const std::
             return false;
         }
     }
+    if (const std::string refusal = Unservable(config); !refusal.empty()) {
+        std::cerr << kWho << origin << ": " << refusal << "; every device open fails\n";
+        m_config = sim::SimConfig{};
+        return false;
+    }
     m_config = std::move(config);
     const std::vector<sim::PrinterState> stored =
         m_stateFile ? m_stateFile->Load() : std::vector<sim::PrinterState>{};
@@ -132,6 +152,8 @@ bool SimDll::Configure(const std::optional<std::string>& configText, const std::
         m_printers.push_back(std::move(printer));
     }
     m_silenceDeadline.resize(m_printers.size());
+    m_schedule.TakeAll();
+    m_schedule.ResetLinks(m_printers.size(), LinkSchedule::Clock::now());
     m_openCounts.resize(m_printers.size());
     m_usable = true;
     return true;
@@ -207,13 +229,13 @@ intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     }
     const std::string name = "\\\\.\\pipe\\rxt9-sim-" + std::to_string(::GetCurrentProcessId()) +
                              "-" + std::to_string(++m_pipeNumber);
-    // Only the out-pipe's reader waits with a time limit, which needs overlapped reads. With
-    // faults that act on writes, the out-pipe buffers nothing: a write returns once the
-    // printer's side has taken it, so a printer that goes away fails the tool's next write, as
-    // on the bus. Otherwise the writes run ahead of the printer by up to the pipe's buffer.
+    // Only the out-pipe's reader waits with a time limit, which needs overlapped reads. When
+    // the library serves writes, the out-pipe buffers nothing, so that each write waits in the
+    // pipe until the library takes or fails it. Otherwise the writes run ahead of the printer
+    // by up to the pipe's buffer.
     const DWORD overlapped = kind == PipeKind::Out ? FILE_FLAG_OVERLAPPED : 0;
-    const DWORD inBuffer =
-        kind == PipeKind::Out && m_config.NeedsWriteControl() ? 0 : kPipeBufferBytes;
+    const bool writesServed = m_config.NeedsWriteControl();
+    const DWORD inBuffer = kind == PipeKind::Out && writesServed ? 0 : kPipeBufferBytes;
     HANDLE server = ::CreateNamedPipeA(
         name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | overlapped,
         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
@@ -234,7 +256,8 @@ intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
         ::CloseHandle(server);
         return invalid;
     }
-    auto pipe = std::make_shared<Pipe>(Pipe{server, kind, position, m_generation});
+    auto pipe = std::make_shared<Pipe>(
+        Pipe{server, kind, position, m_generation, kind == PipeKind::Out && writesServed});
     m_pipes.push_back(pipe);
     if (kind == PipeKind::Out) {
         std::thread([this, pipe] { Serve(pipe); }).detach();
@@ -243,69 +266,75 @@ intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
 }
 
 void SimDll::Serve(const std::shared_ptr<Pipe>& pipe) {
-    OVERLAPPED overlapped{};
-    overlapped.hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::vector<uint8_t> buffer(kPipeBufferBytes);
+    ServerEnd end(pipe->server);
     std::vector<uint8_t> transfer;
-    bool open = overlapped.hEvent != nullptr;
+    const auto whileWaiting = [&] {
+        std::lock_guard lock(m_mutex);
+        return WhileWaiting(*pipe);
+    };
+    bool open = true;
     while (open) {
-        ::ResetEvent(overlapped.hEvent);
-        DWORD moved = 0;
-        DWORD error = ERROR_SUCCESS;
-        if (!::ReadFile(pipe->server, buffer.data(), kPipeBufferBytes, nullptr, &overlapped)) {
-            error = ::GetLastError();
-        }
-        if (error == ERROR_IO_PENDING) {
-            while (::WaitForSingleObject(overlapped.hEvent, kSilenceCheckMs) == WAIT_TIMEOUT) {
-                std::lock_guard lock(m_mutex);
-                CheckSilence();
-                if (ClientGone(pipe->server)) {
-                    ::CancelIo(pipe->server);
-                }
+        const uint32_t error = end.Next(pipe->writesServed, transfer, whileWaiting);
+        Verdict verdict;
+        {
+            std::lock_guard lock(m_mutex);
+            if (error == ERROR_SUCCESS && pipe->generation == m_generation) {
+                verdict = Handle(*pipe, transfer);
             }
         }
-        // A read that failed at once never started: it has no result to wait for.
-        if (error == ERROR_SUCCESS || error == ERROR_IO_PENDING || error == ERROR_MORE_DATA) {
-            error = ::GetOverlappedResult(pipe->server, &overlapped, &moved, TRUE)
-                        ? ERROR_SUCCESS
-                        : ::GetLastError();
+        // The tool's write is held for the link's time, as a bulk transfer holds it.
+        std::this_thread::sleep_until(verdict.until);
+        if (verdict.taken && pipe->writesServed && !end.Take()) {
+            verdict.keepOpen = false;
         }
-        transfer.insert(transfer.end(), buffer.begin(), buffer.begin() + moved);
-        if (error == ERROR_MORE_DATA) {
-            continue;
-        }
-        std::lock_guard lock(m_mutex);
-        open =
-            error == ERROR_SUCCESS && pipe->generation == m_generation && Handle(*pipe, transfer);
-        transfer.clear();
-        if (!open) {
+        if (!verdict.keepOpen) {
+            std::lock_guard lock(m_mutex);
             ::CloseHandle(pipe->server);
             std::erase(m_pipes, pipe);
+            open = false;
         }
-    }
-    if (overlapped.hEvent != nullptr) {
-        ::CloseHandle(overlapped.hEvent);
     }
 }
 
-bool SimDll::Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer) {
-    sim::SimulatedPrinter& printer = *m_printers[pipe.printer];
-    if (!printer.IsAttached()) {
-        return false;
+uint32_t SimDll::WhileWaiting(const Pipe& pipe) {
+    CheckSilence();
+    for (const LinkSchedule::Step& step : m_schedule.TakeDue(LinkSchedule::Clock::now())) {
+        if (step.generation == m_generation && m_printers[step.printer]->IsAttached()) {
+            DeliverReply(step.printer, step.reply);
+        }
     }
-    const sim::SimulatedPrinter::WriteResult result = printer.OnHostWrite(transfer, 0);
+    if (ClientGone(pipe.server)) {
+        ::CancelIo(pipe.server);
+    }
+    uint32_t waitMs = kSilenceCheckMs;
+    if (const auto due = m_schedule.NextDue()) {
+        const auto wait =
+            std::chrono::ceil<std::chrono::milliseconds>(*due - LinkSchedule::Clock::now());
+        waitMs = static_cast<uint32_t>(std::clamp<int64_t>(wait.count(), 0, waitMs));
+    }
+    return waitMs;
+}
+
+SimDll::Verdict SimDll::Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer) {
+    sim::SimulatedPrinter& printer = *m_printers[pipe.printer];
+    const auto now = LinkSchedule::Clock::now();
+    Verdict verdict{false, false, now};
+    if (!printer.IsAttached()) {
+        return verdict;
+    }
+    const sim::SimulatedPrinter::WriteResult result =
+        printer.OnHostWrite(transfer, pipe.writesServed ? m_config.timeLimitMs : 0);
+    // The replies behind the write come after it on the link.
+    verdict.until = m_schedule.Reserve(pipe.printer, result.linkMilliseconds, now);
     bool replied = false;
     while (std::optional<sim::SimulatedPrinter::Reply> reply = printer.TakeReply()) {
         replied = true;
-        for (auto it = m_pipes.rbegin(); it != m_pipes.rend(); ++it) {
-            const Pipe& in = **it;
-            if (in.kind == PipeKind::In && in.printer == pipe.printer &&
-                in.generation == m_generation) {
-                DWORD written = 0;
-                ::WriteFile(in.server, reply->bytes.data(), static_cast<DWORD>(reply->bytes.size()),
-                            &written, nullptr);
-                break;
-            }
+        LinkSchedule::Step step;
+        step.printer = pipe.printer;
+        step.generation = m_generation;
+        step.reply = std::move(reply->bytes);
+        if (const auto due = m_schedule.Schedule(std::move(step), reply->linkMilliseconds, now)) {
+            DeliverReply(due->printer, due->reply);
         }
     }
     if (!replied && IsInquiry(transfer)) {
@@ -315,9 +344,24 @@ bool SimDll::Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer) {
     if (!printer.IsAttached()) {
         BreakPipes(pipe.printer, PipeKind::In);
         BreakPipes(pipe.printer, PipeKind::Control);
-        return false;
+        return verdict;
     }
-    return result.outcome == Outcome::Taken || result.outcome == Outcome::TakenShort;
+    // A short write cannot happen on a pipe: configurations that ask for one are refused.
+    verdict.taken = result.outcome == Outcome::Taken;
+    verdict.keepOpen = verdict.taken;
+    return verdict;
+}
+
+void SimDll::DeliverReply(size_t printer, const std::vector<uint8_t>& reply) {
+    for (auto it = m_pipes.rbegin(); it != m_pipes.rend(); ++it) {
+        const Pipe& in = **it;
+        if (in.kind == PipeKind::In && in.printer == printer && in.generation == m_generation) {
+            DWORD written = 0;
+            ::WriteFile(in.server, reply.data(), static_cast<DWORD>(reply.size()), &written,
+                        nullptr);
+            return;
+        }
+    }
 }
 
 void SimDll::BreakPipes(size_t printer, PipeKind kind) {

@@ -4,10 +4,12 @@
 // ends: a thread of its own per out-pipe reads what the tool writes, hands it to the printer
 // and writes the printer's replies to the printer's in-pipe.
 //
-// Faults end the pipes, as a vanished device does: after an unplug every pipe of the printer
-// breaks; after a failing write the out-pipe breaks, so the tool's next write fails; an
-// inquiry that the printer leaves unanswered breaks the in-pipe once the library's time limit
-// has passed, so the tool's read fails instead of waiting for ever.
+// With faults that act on writes, or a link rate, the library serves each write before the
+// tool's WriteFile returns: the write stays in the pipe while the printer handles it and the
+// link's time passes; then the library takes it, or closes the out-pipe, which fails that very
+// write (and every later one: a pipe cannot fail one write and go on). An unplug breaks every
+// pipe of the printer. An inquiry that the printer leaves unanswered breaks the in-pipe once
+// the library's time limit has passed, so the tool's read fails instead of waiting for ever.
 #pragma once
 
 #include <array>
@@ -22,6 +24,7 @@
 #include "sim/SimConfig.h"
 #include "sim/SimulatedPrinter.h"
 #include "sim/StateFile.h"
+#include "zelport/sim/LinkSchedule.h"
 
 namespace zelsim {
 
@@ -52,6 +55,15 @@ private:
         PipeKind kind = PipeKind::Control;
         size_t printer = 0;
         uint64_t generation = 0;
+        // The library serves each write before the tool's WriteFile returns.
+        bool writesServed = false;
+    };
+
+    // What becomes of a write of the tool once the link's time has passed.
+    struct Verdict {
+        bool taken = false;
+        bool keepOpen = false;
+        LinkSchedule::Clock::time_point until{};
     };
 
     SimDll();
@@ -60,8 +72,11 @@ private:
     sim::SimulatedPrinter* Select(uint32_t deviceIndex, size_t& printer);
     intptr_t OpenPipe(PipeKind kind, uint32_t deviceIndex);
     void Serve(const std::shared_ptr<Pipe>& pipe);
-    // Handles one transfer of the tool; false when the out-pipe is to break.
-    bool Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer);
+    Verdict Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer);
+    // While a reader waits: breaks silent in-pipes and delivers replies whose link time has
+    // passed; how long the reader may wait before it looks again.
+    uint32_t WhileWaiting(const Pipe& pipe);
+    void DeliverReply(size_t printer, const std::vector<uint8_t>& reply);
     void BreakPipes(size_t printer, PipeKind kind);
     void CheckSilence();
     void CloseAbandoned();
@@ -75,6 +90,7 @@ private:
     // Per printer, the tick count at which an unanswered inquiry breaks its in-pipes.
     std::vector<std::optional<uint32_t>> m_silenceDeadline;
     std::optional<sim::StateFile> m_stateFile;
+    LinkSchedule m_schedule;
     uint64_t m_generation = 0;
     std::optional<uint16_t> m_vendorId;
     std::vector<uint16_t> m_productIds;
