@@ -278,6 +278,11 @@ bool ReadUnplugAfter(ConfigLine& line, PrinterEntry& printer) {
     return true;
 }
 
+bool ReadHoldRestart(ConfigLine& line, PrinterEntry& printer) {
+    printer.config.restartHeldUntil = line.Values()[0];
+    return true;
+}
+
 // <area> <version or -> <checksum or ->
 bool ReadReportOverride(ConfigLine& line, PrinterEntry& printer) {
     ReportOverride report;
@@ -331,6 +336,7 @@ constexpr Key<PrinterEntry> kPrinterKeys[] = {
     {"link-rate", 1, 1, ReadLinkRate},
     {"unplug-after", 1, 1, ReadUnplugAfter},
     {"report-after-write", 3, 3, ReadReportOverride},
+    {"hold-restart", 1, 1, ReadHoldRestart},
 };
 
 template <typename Section>

@@ -19,7 +19,8 @@ void PrinterConfig::NameAfterPosition(size_t position) {
 }
 
 bool PrinterConfig::NeedsWriteControl() const {
-    return !writeFaults.empty() || linkBytesPerSecond != 0 || unplugAfterImageBytes.has_value();
+    return !writeFaults.empty() || linkBytesPerSecond != 0 || unplugAfterImageBytes.has_value() ||
+           !restartHeldUntil.empty();
 }
 
 }  // namespace sim

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "sim/ItemFirmware.h"
@@ -46,9 +47,13 @@ struct PrinterConfig {
     uint32_t linkBytesPerSecond = 0;
     // The printer is unplugged once it has received this many image bytes.
     std::optional<uint64_t> unplugAfterImageBytes;
+    // The write of the restart command does not return until a file of this name exists: a
+    // test holds the tool there, to act while it restarts the printer. Empty: no hold.
+    std::string restartHeldUntil;
 
     // Faults that need control over the host's write(2) on the out-pipe: the library can only
-    // fail a write, take it short, unplug during it or make it last with the write blocked.
+    // fail a write, take it short, unplug during it, make it last or hold it with the write
+    // blocked.
     bool NeedsWriteControl() const;
 };
 

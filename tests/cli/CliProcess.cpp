@@ -54,6 +54,7 @@ testing_support::ChildResult CliProcessTest::RunScript(const std::string& script
     child.Arg("-c")
         .Arg(prelude + script)
         .Env("CLI", RXT9_CLI)
+        .Env("GUI", RXT9_PROGRAM)
         .Env("FAST_PRELOAD", RXT9_FAKETIME_LIBRARY)
         .Env("FAST_SPEED", kSpeed);
     return WithEnvironment(std::move(child)).Run(kRunTimeoutMs);

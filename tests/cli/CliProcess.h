@@ -28,7 +28,8 @@ protected:
     void Configure(const std::string& configuration);
     testing_support::ChildResult Run(const std::vector<std::string>& arguments,
                                      const std::string& input = "") const;
-    // A /bin/sh script in the test's directory, with $CLI naming the program and functions
+    // A /bin/sh script in the test's directory, with $CLI naming the program, $GUI the windowed
+    // one, and functions
     // `fast` and `fast_exec` that run a command on the sped-up clock.
     testing_support::ChildResult RunScript(const std::string& script) const;
 

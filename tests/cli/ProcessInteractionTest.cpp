@@ -2,7 +2,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -62,15 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Inputs, StandardInputTest,
                                            InputCase{"TwoDownloads", "\n\n", 2, 2}),
                          [](const auto& info) { return info.param.name; });
 
-struct SignalCase {
-    const char* name;
-    const char* kill;  // how the script signals the program
-};
-
-void PrintTo(const SignalCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 // A script that starts a download in the background, waits until `condition` (a shell test)
 // holds, sends the signal and reports the program's exit status.
 std::string SignalWhen(const std::string& condition, const char* kill) {
@@ -107,51 +97,9 @@ std::string SignalAfterCommand(const std::string& command, int count, const char
                       kill);
 }
 
-class InterruptTest : public CliProcessTest, public ::testing::WithParamInterface<SignalCase> {};
-
 // A link that keeps the transfer going for about 1.5 s of real time on the sped-up clock, so
 // that the signal reaches the tool well before the transfer's end.
 constexpr const char* kSlowTransfer = "printer\nlink-rate 80000\n";
-
-TEST_P(InterruptTest, DuringTheTransferLetsTheDownloadFinishThenEndsWith130) {
-    Configure(kSlowTransfer);
-    const auto result = RunScript(SignalDuring("\"caption\":\"Upgrade\"", GetParam().kill));
-    EXPECT_EQ(result.output, "status=130\n");
-
-    const auto events = JsonLines(ReadFile("run.out"));
-    const auto names = EventNames(events);
-    const auto interrupt = std::find(names.begin(), names.end(), "interrupt");
-    const auto end = std::find(names.begin(), names.end(), "end");
-    ASSERT_NE(interrupt, names.end());
-    ASSERT_NE(end, names.end());
-    EXPECT_LT(interrupt, end) << "the interrupt came after the download's end";
-    EXPECT_EQ(EventsNamed(events, "interrupt")[0]["finishing"], true);
-    EXPECT_EQ(EventsNamed(events, "end")[0]["result"], "updated");
-    EXPECT_EQ(events.back()["event"], "exit");
-    EXPECT_EQ(events.back()["status"], 130);
-    const auto commands = CommandsSent();
-    ASSERT_FALSE(commands.empty());
-    EXPECT_EQ(commands.back(), kRestartCommand);
-    EXPECT_EQ(std::count(commands.begin(), commands.end(), kRestartCommand), 1);
-}
-
-TEST_P(InterruptTest, BeforeDownloadModeStopsTheRunWithThePrinterUntouched) {
-    // A link of one byte a second keeps the tool in its printer checks for about a second of
-    // real time after the download's start, when the signal comes.
-    Configure("time-limit-ms 60000\nprinter\nlink-rate 1\n");
-    const auto result = RunScript(SignalDuring("\"event\":\"download\"", GetParam().kill));
-    EXPECT_EQ(result.output, "status=130\n");
-
-    const auto events = JsonLines(ReadFile("run.out"));
-    ASSERT_EQ(EventsNamed(events, "interrupt").size(), 1u);
-    EXPECT_EQ(EventsNamed(events, "interrupt")[0]["finishing"], false);
-    ASSERT_EQ(EventsNamed(events, "end").size(), 1u);
-    EXPECT_EQ(EventsNamed(events, "end")[0]["result"], "interrupted");
-    EXPECT_TRUE(EventsNamed(events, "message").empty()) << "no step failed";
-    EXPECT_EQ(events.back()["status"], 130);
-    EXPECT_THAT(CommandsSent(), Not(::testing::Contains(kDownloadModeCommand)));
-    EXPECT_THAT(CommandsSent(), Not(::testing::Contains(kRestartCommand)));
-}
 
 TEST_F(CliProcessTest, AnInterruptedDownloadThatFailedEndsWithStatusOne) {
     Configure(std::string(kSlowTransfer) + "write-fails image:t 2\n");
@@ -188,16 +136,6 @@ TEST_F(CliProcessTest, ASignalIsToldAtOnceWhileTheToolWaitsForAReplyThatNeverCom
     ASSERT_EQ(EventsNamed(events, "interrupt").size(), 1u);
     EXPECT_EQ(EventsNamed(events, "interrupt")[0]["finishing"], true);
 }
-
-// Every signal that would end the process, the terminal's and the session's among them.
-INSTANTIATE_TEST_SUITE_P(Signals, InterruptTest,
-                         ::testing::Values(SignalCase{"Interrupt", "INT"},
-                                           SignalCase{"Terminate", "TERM"},
-                                           SignalCase{"HangUp", "HUP"}, SignalCase{"Quit", "QUIT"},
-                                           SignalCase{"User1", "USR1"}, SignalCase{"User2", "USR2"},
-                                           SignalCase{"Alarm", "ALRM"},
-                                           SignalCase{"RealTime", "RTMIN+3"}),
-                         [](const auto& info) { return info.param.name; });
 
 TEST_F(CliProcessTest, AConfigurationThatIsAFifoIsRefusedInsteadOfBlocking) {
     const auto result = RunScript(

@@ -34,6 +34,7 @@ silent-after 4
 link-rate 20000
 unplug-after 100000
 report-after-write DATA2 - BEB0
+hold-restart /run/test/release
 
 printer
 product-id 5D36
@@ -94,9 +95,11 @@ identity-hex 41 42 00 43 44 45
     EXPECT_EQ(first.reportOverrides[0].area, AreaLayout::ByLetter('t'));
     EXPECT_FALSE(first.reportOverrides[0].version.has_value());
     EXPECT_EQ(first.reportOverrides[0].checksum, 0xBEB0);
+    EXPECT_EQ(first.restartHeldUntil, "/run/test/release");
     EXPECT_TRUE(config.NeedsWriteControl());
 
     const sim::PrinterConfig& second = config.printers[1];
+    EXPECT_TRUE(second.restartHeldUntil.empty());
     EXPECT_EQ(second.vendorId, 0x1234);
     EXPECT_EQ(second.productId, 0x5D36);
     EXPECT_EQ(second.identity, (std::array<uint8_t, 6>{'A', 'B', 0, 'C', 'D', 'E'}));

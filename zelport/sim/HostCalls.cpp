@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <thread>
 
+#include "sim/CommandSet.h"
 #include "zelport/sim/SimLibrary.h"
 
 namespace zelsim {
@@ -24,6 +26,15 @@ uint32_t OnDescriptor(const Transfer& transfer, uint32_t* moved) {
     }
     return errno == EAGAIN || errno == EWOULDBLOCK ? ZELPORT_ERROR_TIMEOUT
                                                    : ZELPORT_ERROR_GEN_FAILURE;
+}
+
+// Waits until `release` exists, ten minutes at most on the library's clock, so that a test that
+// never releases the hold still ends.
+void WaitForRelease(const std::string& release) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(10);
+    while (!std::filesystem::exists(release) && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 }  // namespace
@@ -60,12 +71,16 @@ uint32_t SimLibrary::HostWrite(HANDLE handle, const void* bytes, uint32_t count,
         lock.unlock();
         return OnDescriptor([&] { return ::write(static_cast<int>(handle), bytes, count); }, moved);
     }
+    const std::span<const uint8_t> written{static_cast<const uint8_t*>(bytes), count};
+    const std::string release = RestartRelease(*pipe, written);
     sim::SimulatedPrinter::WriteResult result;
-    const Clock::time_point done =
-        ServeWrite(*pipe, {static_cast<const uint8_t*>(bytes), count}, result);
+    const Clock::time_point done = ServeWrite(*pipe, written, result);
     lock.unlock();
     // The writer is held for the link's time, as a bulk transfer holds it.
     std::this_thread::sleep_until(done);
+    if (!release.empty()) {
+        WaitForRelease(release);
+    }
     switch (result.outcome) {
         case Outcome::Taken:
         case Outcome::TakenShort:
@@ -79,6 +94,18 @@ uint32_t SimLibrary::HostWrite(HANDLE handle, const void* bytes, uint32_t count,
             return ZELPORT_ERROR_TIMEOUT;
     }
     return ZELPORT_ERROR_GEN_FAILURE;
+}
+
+std::string SimLibrary::RestartRelease(const PipeTable::Pipe& pipe,
+                                       std::span<const uint8_t> bytes) {
+    if (pipe.printer >= m_config.printers.size() ||
+        m_config.printers[pipe.printer].restartHeldUntil.empty() ||
+        sim::CommandSet::Classify(bytes).kind != sim::CommandKind::Restart) {
+        return {};
+    }
+    const std::string& release = m_config.printers[pipe.printer].restartHeldUntil;
+    m_trace.Event([&] { return "restart held until " + release + " exists"; });
+    return release;
 }
 
 uint32_t SimLibrary::HostClose(HANDLE handle) {

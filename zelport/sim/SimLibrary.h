@@ -80,6 +80,9 @@ private:
     std::vector<int> WatchedDescriptors() const;
     void HandleReady(const std::vector<devlink::Poller::Ready>& ready);
     void HandlePacket(const PipeTable::Pipe& pipe, const std::vector<uint8_t>& packet);
+    // The file whose existence releases this write, when it carries the restart command to a
+    // printer configured to hold it; empty otherwise.
+    std::string RestartRelease(const PipeTable::Pipe& pipe, std::span<const uint8_t> bytes);
     // Takes a write the library serves: the printer handles it, and the link's time for it
     // ends at the returned time.
     Clock::time_point ServeWrite(const PipeTable::Pipe& pipe, std::span<const uint8_t> bytes,

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -48,6 +47,9 @@ bool ClientGone(HANDLE server) {
 // Why the library cannot serve a configuration; empty when it can.
 std::string Unservable(const sim::SimConfig& config) {
     for (const sim::PrinterConfig& printer : config.printers) {
+        if (!printer.restartHeldUntil.empty()) {
+            return "hold-restart is not simulated on Windows";
+        }
         for (const sim::WriteFault& fault : printer.writeFaults) {
             if (fault.action == sim::WriteFault::Action::TakeShort) {
                 return "write-short cannot be simulated: a pipe's WriteFile moves all of its "
