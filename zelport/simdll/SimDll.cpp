@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <iostream>
-#include <sstream>
 #include <thread>
 
 #include "sim/AreaLayout.h"
+#include "sim/BoundedFile.h"
 #include "sim/CommandSet.h"
 #include "sim/ConfigParser.h"
 #include "zelport/simdll/ServerEnd.h"
@@ -91,14 +91,13 @@ SimDll::SimDll() {
     std::string origin = "built-in configuration";
     if (const char* path = std::getenv("RXT9_SIM_CONFIG"); path != nullptr && *path != '\0') {
         origin = std::string("RXT9_SIM_CONFIG ") + path;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            std::cerr << kWho << origin << ": cannot read the file; every device open fails\n";
+        std::string contents;
+        std::string refusal;
+        if (!sim::BoundedFile::Read(path, contents, refusal)) {
+            std::cerr << kWho << origin << ": " << refusal << "; every device open fails\n";
             return;
         }
-        std::ostringstream contents;
-        contents << in.rdbuf();
-        text = contents.str();
+        text = std::move(contents);
     }
     Configure(text, origin, StatePath());
 }
