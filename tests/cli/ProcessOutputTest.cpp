@@ -52,8 +52,8 @@ TEST_F(ProcessOutputTest, AFailedDownloadStillEndsWithStatusOneWhenTheOutputIsLo
 }
 
 // A terminal stopped as Ctrl-S stops it, which nobody starts again until the printer has been
-// restarted: the whole download must happen while not one byte of output can be written, and
-// everything it said must arrive once the terminal goes on.
+// restarted: the whole download must happen while not one byte of output can be written, with
+// no block held up by it, and everything it said must arrive once the terminal goes on.
 constexpr const char* kStoppedTerminal = R"(
 import os, pty, select, subprocess, termios, time
 master, terminal = pty.openpty()
@@ -87,12 +87,28 @@ while True:
 print("status=%d" % cli.wait())
 with open("shown", "wb") as out:
     out.write(shown)
+# The trace's times are on the sped-up clock; the largest gap between two blocks of an image,
+# in real seconds.
+speed = float(os.environ["FAST_SPEED"].split("x")[1])
+blocks, gap, last = 0, 0.0, None
+with open("transfers.trace") as trace:
+    for line in trace:
+        fields = line.split()
+        block = "host->printer" in fields and "4096" in fields
+        if block and last is not None:
+            gap = max(gap, (float(fields[0]) - last) / speed)
+        last = float(fields[0]) if block else None
+        blocks += block
+print("blocks sent" if blocks > 1000 else "only %d blocks" % blocks)
+print("gaps under 1 s" if gap < 1.0 else "a gap of %.3f s between blocks" % gap)
 )";
 
 TEST_F(ProcessOutputTest, AStoppedTerminalDoesNotHoldUpTheDownload) {
     directory.WriteFile("stopped.py", kStoppedTerminal);
     const auto result = RunScript("python3 stopped.py\n");
-    EXPECT_EQ(result.output, "restarted while stopped\nwaiting for the terminal\nstatus=0\n");
+    EXPECT_EQ(result.output,
+              "restarted while stopped\nwaiting for the terminal\nstatus=0\nblocks sent\n"
+              "gaps under 1 s\n");
     const std::string shown = ReadFile("shown");
     EXPECT_THAT(shown, HasSubstr("Download started."));
     EXPECT_THAT(shown, HasSubstr("Download ended on its success end"));
