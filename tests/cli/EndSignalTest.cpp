@@ -68,14 +68,20 @@ const Phase kPhases[] = {
      "sleep 0.2\ntouch release\n", true, 130, "updated"},
 };
 
-// Waits until `condition` holds; a run that never gets there is killed and reported.
+// Waits until `condition` holds; a run that ends first, or never gets there, is reported.
 std::string Await(const std::string& condition, const std::string& what) {
     return "tries=0\n"
            "until " +
            condition +
            "; do\n"
+           // A program that has ended stays a zombie until the shell waits for it.
+           "  if grep -qs '^[^)]*) Z' /proc/$program/stat || ! kill -0 $program 2>/dev/null; "
+           "then\n"
+           "    wait $program; echo \"ended with $? before " +
+           what +
+           "\"; exit 0; fi\n"
            "  tries=$((tries + 1))\n"
-           "  if [ $tries -gt 3000 ]; then kill -KILL $program; echo 'never " +
+           "  if [ $tries -gt 2000 ]; then kill -KILL $program; echo 'never " +
            what +
            "'; exit 0; fi\n"
            "  sleep 0.01\n"
