@@ -64,8 +64,8 @@ std::string LockDirectory(std::string& reason) {
 }
 
 HANDLE Fail(const std::string& what) {
-    std::cerr << program_invocation_short_name << ": cannot take the single-instance lock: " << what
-              << '\n';
+    std::cerr << std::string(program_invocation_short_name) +
+                     ": cannot take the single-instance lock: " + what + '\n';
     g_lastOutcome = MutexOutcome::Failed;
     SetLastError(ERROR_GEN_FAILURE);
     return 0;

@@ -46,7 +46,9 @@ bool EndsWithDll(const std::string& name) {
 // closed under it.
 // Says on stderr why a library is refused, which the tool's own message cannot.
 void SayWhyRefused(const std::string& why) {
-    std::cerr << program_invocation_short_name << ": vendor library refused: " << why << '\n';
+    // In one write, so that the tool's output from another thread cannot split the line.
+    std::cerr << std::string(program_invocation_short_name) + ": vendor library refused: " + why +
+                     '\n';
 }
 
 // In the manner of ssh's strict modes: a library that another user could have written to is

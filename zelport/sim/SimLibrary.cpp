@@ -86,7 +86,7 @@ void SimLibrary::Refuse(const std::string& reason) {
     m_config = sim::SimConfig{};
     m_printers.Clear();
     m_schedule.ResetLinks(0, Clock::now());
-    std::cerr << kWho << reason << "; every device open fails\n";
+    std::cerr << kWho + reason + "; every device open fails\n";
     m_trace.Event([&] { return "refused: " + reason; });
 }
 
@@ -155,7 +155,7 @@ HANDLE SimLibrary::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     std::unique_ptr<devlink::PacketPipe> link =
         devlink::PacketPipe::Create(m_config.timeLimitMs, error);
     if (!link) {
-        std::cerr << kWho << what() << ": " << error << '\n';
+        std::cerr << kWho + what() + ": " + error + '\n';
         return INVALID_HANDLE_VALUE;
     }
     const HANDLE handle = link->TakeHostEnd();
@@ -311,7 +311,7 @@ void SimLibrary::DeliverReply(size_t printer, const std::vector<uint8_t>& reply)
 
 void SimLibrary::Persist() {
     if (!m_printers.Persist()) {
-        std::cerr << kWho << "cannot write the state file " << m_printers.StatePath() << '\n';
+        std::cerr << kWho + ("cannot write the state file " + m_printers.StatePath()) + '\n';
     }
 }
 

@@ -60,7 +60,8 @@ std::string Diagnostics::Device(const DeviceLocation& location) {
 
 void Diagnostics::Say(const std::string& line) {
     if (m_said.insert(line).second) {
-        std::cerr << kWho << line << '\n';
+        // In one write, so that the tool's output from another thread cannot split it.
+        std::cerr << kWho + line + '\n';
     }
 }
 
