@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -30,10 +29,12 @@ constexpr const char* kNewFirmware = "p 343530443432 3AC3";
 
 struct Phase {
     const char* name;
-    // The simulated printer; $DIR stands for the test's directory.
+    // The simulated printer. The program's working directory is the test's.
     const char* configuration;
-    // A shell test on the printer's trace that holds once the run has reached the phase.
-    const char* reached;
+    // The phase is reached once the printer has been sent `count` transfers that begin with
+    // these bytes, as the trace shows them.
+    const char* sentBytes;
+    int count;
     // What the script does after the signal: a printer held in its restart is let go.
     const char* afterSignal;
     bool downloadMode;
@@ -47,26 +48,26 @@ void PrintTo(const Phase& phase, std::ostream* out) {
 
 const Phase kPhases[] = {
     // A link of one byte a second keeps the tool in its printer checks for about a second of
-    // real time after the download's first status inquiry.
-    {"BeforeDownloadMode", "time-limit-ms 60000\nprinter\nlink-rate 1\n",
-     "sent=$(grep -cs 'host->printer .*: 1B 47 44 30 00 00 03' transfers.trace); [ \"${sent:-0}\" "
-     "-ge 2 ]",
+    // real time after the download's first status inquiry, the second one of the run.
+    {"BeforeDownloadMode", "time-limit-ms 60000\nprinter\nlink-rate 1\n", "1B 47 44 30 00 00 03", 2,
      "", false, 130, "interrupted"},
-    // The transfer lasts about 1.5 s of real time on this link.
-    {"MidTransfer", "printer\nlink-rate 80000\n",
-     "grep -qs 'host->printer 0 4096 bytes' transfers.trace", "", true, 130, "updated"},
+    // The transfer, from the S0 record that opens the first image, lasts about 1.5 s of real
+    // time on this link.
+    {"MidTransfer", "printer\nlink-rate 80000\n", "53 30", 1, "", true, 130, "updated"},
     // The printer falls silent at its first version inquiry in download mode: the read waits
     // out the library's time limit, a second of real time, and the run fails.
-    {"ReplyThatNeverComes", "time-limit-ms 1000\nprinter\nsilent-after 5\n",
-     "sent=$(grep -cs 'host->printer .*: 1B 47 44 30 00 00 04' transfers.trace); [ \"${sent:-0}\" "
-     "-ge 2 ]",
-     "", true, 1, "failed"},
+    {"ReplyThatNeverComes", "time-limit-ms 1000\nprinter\nsilent-after 5\n", "1B 47 44 30 00 00 04",
+     2, "", true, 1, "failed"},
     // The printer holds the restart command's write until the script lets it go, after the
     // signal: the program takes the signal in the restart wait that follows.
-    {"RestartWait", "printer\nhold-restart $DIR/release\n",
-     "sent=$(grep -cs 'host->printer .*: 1B 66 72 00' transfers.trace); [ \"${sent:-0}\" -ge 1 ]",
+    {"RestartWait", "printer\nhold-restart release\n", "1B 66 72 00", 1,
      "sleep 0.2\ntouch release\n", true, 130, "updated"},
 };
+
+std::string Reached(const Phase& phase) {
+    return "sent=$(grep -cs 'host->printer .*: " + std::string(phase.sentBytes) +
+           "' transfers.trace); [ \"${sent:-0}\" -ge " + std::to_string(phase.count) + " ]";
+}
 
 // Waits until `condition` holds; a run that ends first, or never gets there, is reported.
 std::string Await(const std::string& condition, const std::string& what) {
@@ -119,17 +120,10 @@ std::string StartConsole() {
 
 std::string Script(Program program, const Phase& phase, const std::string& signal) {
     return (program == Program::Windowed ? StartWindowed() : StartConsole()) +
-           Await(phase.reached, "reached") + "kill -" + signal + " $program\n" + phase.afterSignal +
+           Await(Reached(phase), "reached") + "kill -" + signal + " $program\n" +
+           phase.afterSignal +
            "wait $program\n"
            "echo \"status=$?\"\n";
-}
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-    return text;
 }
 
 using Case = std::tuple<Program, Phase, const char*>;
@@ -142,7 +136,7 @@ TEST_P(EndSignalTest, TheRunEndsAsItsPhaseAllowsAndNeverLeavesThePrinterInDownlo
         RunScript("command -v Xvfb >/dev/null && command -v xdotool >/dev/null").exitStatus != 0) {
         GTEST_SKIP() << "Xvfb and xdotool are needed to press Download in the windowed program";
     }
-    Configure(Replaced(phase.configuration, "$DIR", directory.Path()));
+    Configure(phase.configuration);
     const auto result = RunScript(Script(program, phase, signal));
     const std::string output = ReadFile("run.out");
     ASSERT_EQ(result.output, "status=" + std::to_string(phase.status) + "\n") << output;
