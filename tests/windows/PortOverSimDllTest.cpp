@@ -13,7 +13,7 @@
 #include "platform/VirtualClock.h"
 #include "printer/UsbLibrary.h"
 #include "printer/UsbPort.h"
-#include "zelport/simdll/ZelportSimDll.h"
+#include "zelport/sim/ZelportSim.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ protected:
     Entry Lookup(const char* name) {
         return reinterpret_cast<Entry>(win::GetProcAddress(g_usbLibrary.m_hModule, name));
     }
-    void Configure(const char* config) { ASSERT_EQ(m_reset(config, nullptr), 1); }
+    void Configure(const char* config) { ASSERT_EQ(m_reset(config, nullptr, nullptr), 1); }
     // The library's threads notice closed pipes a moment after the tool closes them.
     unsigned OpenHandlesOnceSettled() {
         for (int i = 0; i < 100 && m_openHandles() != 0; ++i) {
@@ -194,7 +194,7 @@ TEST_F(PortOverSimDllTest, ASlowLinkHoldsWritesAndRepliesForTheirBytesTime) {
 }
 
 TEST_F(PortOverSimDllTest, AShortWriteIsRefusedAsNoPipeCanDoIt) {
-    EXPECT_EQ(m_reset("printer\nwrite-short image 100\n", nullptr), 0);
+    EXPECT_EQ(m_reset("printer\nwrite-short image 100\n", nullptr, nullptr), 0);
     EXPECT_EQ(m_port.CountPrinters(), 0);
 }
 

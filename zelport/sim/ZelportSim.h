@@ -1,6 +1,11 @@
-/* Control entry points of the simulated vendor library (ZELPORT.so over sim/), for tests that
- * drive the tool against simulated printers in one process. The tool itself never calls them.
- * All may be called from any thread; printer numbers count from 0 in configuration order. */
+/* Control entry points of the simulated vendor library (ZELPORT.so over sim/, and the
+ * simulated ZELPORT.dll, where they are __cdecl), for tests that drive the tool against
+ * simulated printers in one process. The tool itself never calls them. All may be called from
+ * any thread; printer numbers count from 0 in configuration order.
+ *
+ * On Windows the tool's file calls go to the system, so the DLL serves every write before its
+ * WriteFile returns while a time sink is set, and breaks the in-pipe at once, after charging
+ * the time limit, when an inquiry gets no reply. It writes no trace. */
 #ifndef ZELPORT_SIM_ZELPORTSIM_H
 #define ZELPORT_SIM_ZELPORTSIM_H
 
@@ -21,9 +26,9 @@ typedef void (*PFN_ZelportSimSetTimeSink)(void (*)(uint32_t));
 /* Replaces the configuration and every printer, as a new start of the library would:
  * `configText` holds what an RXT9_SIM_CONFIG file holds (null: the default printer);
  * `statePath` names the state file (null: nothing persists); `tracePath` names a trace file
- * (null: no trace). Handles opened before stop working: their reads end, their writes fail or
- * vanish. Returns 1 when the configuration was accepted; 0 when it was refused, with the
- * reason on stderr, and then every open fails. */
+ * (null: no trace; the DLL refuses any other). Handles opened before stop working: their reads end,
+ * their writes fail or vanish. Returns 1 when the configuration was accepted; 0 when it was
+ * refused, with the reason on stderr, and then every open fails. */
 int ZelportSimReset(const char* configText, const char* statePath, const char* tracePath);
 typedef int (*PFN_ZelportSimReset)(const char*, const char*, const char*);
 

@@ -1,11 +1,11 @@
 // The exports of the simulated ZELPORT.dll: the vendor library's five entry points under their
-// plain names and the control entry points for tests (ZelportSimDll.h). RXT9_SIM_CALL is the
-// calling convention of the five: empty for __cdecl, or __stdcall, as vendor libraries build
+// plain names and the control entry points for tests (zelport/sim/ZelportSim.h). RXT9_SIM_CALL is
+// the calling convention of the five: empty for __cdecl, or __stdcall, as vendor libraries build
 // them either way.
 #include <cstdint>
 
+#include "zelport/sim/ZelportSim.h"
 #include "zelport/simdll/SimDll.h"
-#include "zelport/simdll/ZelportSimDll.h"
 
 #ifndef RXT9_SIM_CALL
 #define RXT9_SIM_CALL
@@ -41,13 +41,38 @@ ZELPORT_EXPORT int32_t RXT9_SIM_CALL UsbDeviceIoControl(intptr_t /*device*/, uin
     return 0;
 }
 
-ZELPORT_EXPORT int ZelportSimReset(const char* configText, const char* statePath) {
-    return SimDll::Instance().Reset(configText, statePath) ? 1 : 0;
+ZELPORT_EXPORT void ZelportSimSetTimeSink(void (*advance)(uint32_t milliseconds)) {
+    SimDll::Instance().SetTimeSink(advance);
+}
+
+ZELPORT_EXPORT int ZelportSimReset(const char* configText, const char* statePath,
+                                   const char* tracePath) {
+    return SimDll::Instance().Reset(configText, statePath, tracePath) ? 1 : 0;
+}
+
+ZELPORT_EXPORT void ZelportSimSettle(void) {
+    SimDll::Instance().Settle();
+}
+
+ZELPORT_EXPORT uint32_t ZelportSimPrinterCount(void) {
+    return SimDll::Instance().PrinterCount();
+}
+
+ZELPORT_EXPORT size_t ZelportSimReceivedLog(uint32_t printer, char* buffer, size_t size) {
+    return SimDll::Instance().ReceivedLog(printer, buffer, size);
 }
 
 ZELPORT_EXPORT int ZelportSimFirmware(uint32_t printer, char area, uint8_t version[6],
                                       uint16_t* checksum) {
     return SimDll::Instance().Firmware(printer, area, version, checksum) ? 1 : 0;
+}
+
+ZELPORT_EXPORT int ZelportSimInDownloadMode(uint32_t printer) {
+    return SimDll::Instance().InDownloadMode(printer);
+}
+
+ZELPORT_EXPORT int ZelportSimIsAttached(uint32_t printer) {
+    return SimDll::Instance().IsAttached(printer);
 }
 
 ZELPORT_EXPORT uint32_t ZelportSimOpenHandles(void) {

@@ -21,7 +21,6 @@ namespace zelsim {
 namespace {
 
 constexpr uint32_t kLargestDeviceIndex = 126;
-constexpr DWORD kPipeBufferBytes = 64 * 1024;
 // How often a reader looks at the printers' silence deadlines while it waits.
 constexpr DWORD kSilenceCheckMs = 20;
 constexpr char kWho[] = "ZELPORT.dll (simulated printers): ";
@@ -33,15 +32,6 @@ bool IsInquiry(const std::vector<uint8_t>& transfer) {
     return sim::CommandSet::IsCommand(transfer) &&
            (kind == sim::CommandKind::VersionInquiry || kind == sim::CommandKind::StatusInquiry ||
             kind == sim::CommandKind::IdentityRead);
-}
-
-// Not every pipe implementation ends a pending server read when the client closes its end.
-bool ClientGone(HANDLE server) {
-    if (::PeekNamedPipe(server, nullptr, 0, nullptr, nullptr, nullptr)) {
-        return false;
-    }
-    const DWORD error = ::GetLastError();
-    return error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
 }
 
 // Why the library cannot serve a configuration; empty when it can.
@@ -105,12 +95,7 @@ SimDll::SimDll() {
 bool SimDll::Configure(const std::optional<std::string>& configText, const std::string& origin,
                        const std::optional<std::string>& statePath) {
     ++m_generation;
-    for (const auto& pipe : m_pipes) {
-        if (pipe->kind != PipeKind::Out) {
-            ::CloseHandle(pipe->server);
-        }
-    }
-    std::erase_if(m_pipes, [](const auto& pipe) { return pipe->kind != PipeKind::Out; });
+    m_pipes.CloseAllButOut();
     m_printers.clear();
     m_storedRevision.clear();
     m_silenceDeadline.clear();
@@ -214,7 +199,7 @@ intptr_t SimDll::OpenBulk(const char* pipeName, uint32_t deviceIndex) {
 
 intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     const auto invalid = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
-    CloseAbandoned();
+    m_pipes.CloseAbandoned();
     size_t position = 0;
     sim::SimulatedPrinter* printer = Select(deviceIndex, position);
     if (printer == nullptr) {
@@ -230,36 +215,13 @@ intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     }
     const std::string name = "\\\\.\\pipe\\rxt9-sim-" + std::to_string(::GetCurrentProcessId()) +
                              "-" + std::to_string(++m_pipeNumber);
-    // Only the out-pipe's reader waits with a time limit, which needs overlapped reads. When
-    // the library serves writes, the out-pipe buffers nothing, so that each write waits in the
-    // pipe until the library takes or fails it. Otherwise the writes run ahead of the printer
-    // by up to the pipe's buffer.
-    const DWORD overlapped = kind == PipeKind::Out ? FILE_FLAG_OVERLAPPED : 0;
-    const bool writesServed = m_config.NeedsWriteControl();
-    const DWORD inBuffer = kind == PipeKind::Out && writesServed ? 0 : kPipeBufferBytes;
-    HANDLE server = ::CreateNamedPipeA(
-        name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | overlapped,
-        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-        kPipeBufferBytes, inBuffer, 0, nullptr);
-    if (server == INVALID_HANDLE_VALUE) {
-        std::cerr << kWho << "cannot create " << name << " (error " << ::GetLastError() << ")\n";
+    void* client = nullptr;
+    const auto pipe = m_pipes.Open(
+        Pipe{nullptr, kind, position, m_generation, kind == PipeKind::Out && WritesServed()}, name,
+        client);
+    if (pipe == nullptr) {
         return invalid;
     }
-    HANDLE client = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    DWORD mode = PIPE_READMODE_MESSAGE;
-    if (client == INVALID_HANDLE_VALUE ||
-        !::SetNamedPipeHandleState(client, &mode, nullptr, nullptr)) {
-        std::cerr << kWho << "cannot open " << name << " (error " << ::GetLastError() << ")\n";
-        if (client != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(client);
-        }
-        ::CloseHandle(server);
-        return invalid;
-    }
-    auto pipe = std::make_shared<Pipe>(
-        Pipe{server, kind, position, m_generation, kind == PipeKind::Out && writesServed});
-    m_pipes.push_back(pipe);
     if (kind == PipeKind::Out) {
         std::thread([this, pipe] { Serve(pipe); }).detach();
     }
@@ -290,8 +252,7 @@ void SimDll::Serve(const std::shared_ptr<Pipe>& pipe) {
         }
         if (!verdict.keepOpen) {
             std::lock_guard lock(m_mutex);
-            ::CloseHandle(pipe->server);
-            std::erase(m_pipes, pipe);
+            m_pipes.Close(pipe);
             open = false;
         }
     }
@@ -301,10 +262,10 @@ uint32_t SimDll::WhileWaiting(const Pipe& pipe) {
     CheckSilence();
     for (const LinkSchedule::Step& step : m_schedule.TakeDue(LinkSchedule::Clock::now())) {
         if (step.generation == m_generation && m_printers[step.printer]->IsAttached()) {
-            DeliverReply(step.printer, step.reply);
+            m_pipes.Deliver(step.printer, m_generation, step.reply);
         }
     }
-    if (ClientGone(pipe.server)) {
+    if (ServerPipes::ClientGone(pipe.server)) {
         ::CancelIo(pipe.server);
     }
     uint32_t waitMs = kSilenceCheckMs;
@@ -335,16 +296,23 @@ SimDll::Verdict SimDll::Handle(const Pipe& pipe, const std::vector<uint8_t>& tra
         step.generation = m_generation;
         step.reply = std::move(reply->bytes);
         if (const auto due = m_schedule.Schedule(std::move(step), reply->linkMilliseconds, now)) {
-            DeliverReply(due->printer, due->reply);
+            m_pipes.Deliver(due->printer, m_generation, due->reply);
         }
     }
     if (!replied && IsInquiry(transfer)) {
-        m_silenceDeadline[pipe.printer] = ::GetTickCount() + m_config.timeLimitMs;
+        if (m_schedule.ChargesTime()) {
+            // On a test's clock the reply that is not there never comes: the time limit
+            // passes on that clock, and the in-pipe breaks before the tool reads it.
+            m_schedule.Charge(m_config.timeLimitMs);
+            m_pipes.Break(pipe.printer, PipeKind::In, m_generation);
+        } else {
+            m_silenceDeadline[pipe.printer] = ::GetTickCount() + m_config.timeLimitMs;
+        }
     }
     Persist();
     if (!printer.IsAttached()) {
-        BreakPipes(pipe.printer, PipeKind::In);
-        BreakPipes(pipe.printer, PipeKind::Control);
+        m_pipes.Break(pipe.printer, PipeKind::In, m_generation);
+        m_pipes.Break(pipe.printer, PipeKind::Control, m_generation);
         return verdict;
     }
     // A short write cannot happen on a pipe: configurations that ask for one are refused.
@@ -353,48 +321,13 @@ SimDll::Verdict SimDll::Handle(const Pipe& pipe, const std::vector<uint8_t>& tra
     return verdict;
 }
 
-void SimDll::DeliverReply(size_t printer, const std::vector<uint8_t>& reply) {
-    for (auto it = m_pipes.rbegin(); it != m_pipes.rend(); ++it) {
-        const Pipe& in = **it;
-        if (in.kind == PipeKind::In && in.printer == printer && in.generation == m_generation) {
-            DWORD written = 0;
-            ::WriteFile(in.server, reply.data(), static_cast<DWORD>(reply.size()), &written,
-                        nullptr);
-            return;
-        }
-    }
-}
-
-void SimDll::BreakPipes(size_t printer, PipeKind kind) {
-    for (const auto& pipe : m_pipes) {
-        if (pipe->kind == kind && pipe->printer == printer && pipe->generation == m_generation) {
-            ::CloseHandle(pipe->server);
-        }
-    }
-    std::erase_if(m_pipes, [&](const auto& pipe) {
-        return pipe->kind == kind && pipe->printer == printer && pipe->generation == m_generation;
-    });
-}
-
 void SimDll::CheckSilence() {
     for (size_t printer = 0; printer < m_silenceDeadline.size(); ++printer) {
         if (m_silenceDeadline[printer] && TimeReached(*m_silenceDeadline[printer])) {
             m_silenceDeadline[printer].reset();
-            BreakPipes(printer, PipeKind::In);
+            m_pipes.Break(printer, PipeKind::In, m_generation);
         }
     }
-}
-
-void SimDll::CloseAbandoned() {
-    // Nobody reads the server ends of control handles and in-pipes: they go once the tool
-    // has closed its end.
-    std::erase_if(m_pipes, [](const auto& pipe) {
-        if (pipe->kind == PipeKind::Out || !ClientGone(pipe->server)) {
-            return false;
-        }
-        ::CloseHandle(pipe->server);
-        return true;
-    });
 }
 
 void SimDll::Persist() {
@@ -411,8 +344,22 @@ void SimDll::Persist() {
     }
 }
 
-bool SimDll::Reset(const char* configText, const char* statePath) {
+bool SimDll::WritesServed() const {
+    return m_config.NeedsWriteControl() || m_schedule.ChargesTime();
+}
+
+void SimDll::SetTimeSink(void (*advance)(uint32_t milliseconds)) {
     std::lock_guard lock(m_mutex);
+    m_schedule.SetTimeSink(advance);
+}
+
+bool SimDll::Reset(const char* configText, const char* statePath, const char* tracePath) {
+    std::lock_guard lock(m_mutex);
+    if (tracePath != nullptr) {
+        std::cerr << std::string(kWho) + "no transfer trace is written on Windows\n";
+        m_usable = false;
+        return false;
+    }
     std::optional<std::string> text;
     if (configText != nullptr) {
         text = configText;
@@ -422,6 +369,54 @@ bool SimDll::Reset(const char* configText, const char* statePath) {
         state = statePath;
     }
     return Configure(text, "configuration text", state);
+}
+
+void SimDll::Settle() {
+    // Served writes were handled before the tool's WriteFile returned. Other writes wait in
+    // the out-pipes until the library's thread reads them, and it handles each under the lock.
+    constexpr auto kLongest = std::chrono::seconds(10);
+    const auto giveUp = std::chrono::steady_clock::now() + kLongest;
+    for (;;) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_pipes.UntakenBytes() == 0 || std::chrono::steady_clock::now() > giveUp) {
+                break;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(WritesServed() ? 0 : 5));
+    std::lock_guard lock(m_mutex);
+}
+
+uint32_t SimDll::PrinterCount() {
+    std::lock_guard lock(m_mutex);
+    return static_cast<uint32_t>(m_printers.size());
+}
+
+size_t SimDll::ReceivedLog(uint32_t printer, char* buffer, size_t size) {
+    std::lock_guard lock(m_mutex);
+    if (printer >= m_printers.size()) {
+        return 0;
+    }
+    const std::string text = m_printers[printer]->Device().Log().Text();
+    if (buffer != nullptr && size > 0) {
+        const size_t copied = std::min(text.size(), size - 1);
+        std::memcpy(buffer, text.data(), copied);
+        buffer[copied] = '\0';
+    }
+    return text.size();
+}
+
+int SimDll::InDownloadMode(uint32_t printer) {
+    std::lock_guard lock(m_mutex);
+    return printer >= m_printers.size() ? -1
+                                        : (m_printers[printer]->Device().InDownloadMode() ? 1 : 0);
+}
+
+int SimDll::IsAttached(uint32_t printer) {
+    std::lock_guard lock(m_mutex);
+    return printer >= m_printers.size() ? -1 : (m_printers[printer]->IsAttached() ? 1 : 0);
 }
 
 bool SimDll::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum) {
@@ -442,8 +437,8 @@ bool SimDll::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* c
 
 uint32_t SimDll::OpenHandles() {
     std::lock_guard lock(m_mutex);
-    CloseAbandoned();
-    return static_cast<uint32_t>(m_pipes.size());
+    m_pipes.CloseAbandoned();
+    return m_pipes.OpenOnToolSide();
 }
 
 }  // namespace zelsim

@@ -25,6 +25,7 @@
 #include "sim/SimulatedPrinter.h"
 #include "sim/StateFile.h"
 #include "zelport/sim/LinkSchedule.h"
+#include "zelport/simdll/ServerPipes.h"
 
 namespace zelsim {
 
@@ -41,23 +42,20 @@ public:
     intptr_t OpenControl(uint32_t deviceIndex);
     intptr_t OpenBulk(const char* pipeName, uint32_t deviceIndex);
 
-    // For tests: a new configuration (null: the default printer) and state file (null: none).
-    bool Reset(const char* configText, const char* statePath);
+    // The control entry points for tests (zelport/sim/ZelportSim.h).
+    void SetTimeSink(void (*advance)(uint32_t milliseconds));
+    bool Reset(const char* configText, const char* statePath, const char* tracePath);
+    void Settle();
+    uint32_t PrinterCount();
+    size_t ReceivedLog(uint32_t printer, char* buffer, size_t size);
     bool Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum);
-    // Handles handed out whose tool side is still open.
+    int InDownloadMode(uint32_t printer);
+    int IsAttached(uint32_t printer);
     uint32_t OpenHandles();
 
 private:
-    enum class PipeKind { Control, Out, In };
-
-    struct Pipe {
-        void* server = nullptr;
-        PipeKind kind = PipeKind::Control;
-        size_t printer = 0;
-        uint64_t generation = 0;
-        // The library serves each write before the tool's WriteFile returns.
-        bool writesServed = false;
-    };
+    using PipeKind = ServerPipes::Kind;
+    using Pipe = ServerPipes::Pipe;
 
     // What becomes of a write of the tool once the link's time has passed.
     struct Verdict {
@@ -76,11 +74,10 @@ private:
     // While a reader waits: breaks silent in-pipes and delivers replies whose link time has
     // passed; how long the reader may wait before it looks again.
     uint32_t WhileWaiting(const Pipe& pipe);
-    void DeliverReply(size_t printer, const std::vector<uint8_t>& reply);
-    void BreakPipes(size_t printer, PipeKind kind);
     void CheckSilence();
-    void CloseAbandoned();
     void Persist();
+    // Every write is served, so that it has been handled once the tool's WriteFile returns.
+    bool WritesServed() const;
 
     std::mutex m_mutex;
     bool m_usable = false;
@@ -94,7 +91,7 @@ private:
     uint64_t m_generation = 0;
     std::optional<uint16_t> m_vendorId;
     std::vector<uint16_t> m_productIds;
-    std::vector<std::shared_ptr<Pipe>> m_pipes;
+    ServerPipes m_pipes;
     // Opens so far of each printer's control handle, out-pipe and in-pipe, by PipeKind.
     std::vector<std::array<uint32_t, 3>> m_openCounts;
     uint64_t m_pipeNumber = 0;
