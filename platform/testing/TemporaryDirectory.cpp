@@ -1,20 +1,28 @@
 #include "platform/testing/TemporaryDirectory.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 namespace testing_support {
 
 TemporaryDirectory::TemporaryDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "rxt9-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
+    // create_directory makes nothing of a name that exists, so the first name it makes is ours.
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+        const std::filesystem::path candidate = base / ("rxt9-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            m_path = candidate.string();
+        } else if (error) {
+            break;
+        }
+    }
+    if (m_path.empty()) {
         throw std::runtime_error("cannot create a temporary directory");
     }
-    m_path = pattern;
 }
 
 TemporaryDirectory::~TemporaryDirectory() {

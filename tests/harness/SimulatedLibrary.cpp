@@ -51,6 +51,9 @@ SimulatedLibrary::SimulatedLibrary(win::VirtualClock& clock) {
     m_loaded = m_reset != nullptr && m_settle != nullptr && m_log != nullptr &&
                m_firmware != nullptr && m_downloadMode != nullptr && m_openHandles != nullptr &&
                m_timeSink != nullptr;
+    if (const auto limits = Lookup<PFN_ZelportSimLimits>(module, "ZelportSimLimits")) {
+        m_limits = limits();
+    }
     if (m_loaded) {
         g_clock = &clock;
         m_timeSink(&ChargeToClock);

@@ -26,6 +26,12 @@ public:
     std::string Firmware(char area, unsigned printer = 0);  // "450D42/3AC3"
     int InDownloadMode(unsigned printer = 0);
     unsigned OpenHandles();
+    // Whether the library simulates a write taken short, and a failed write after which the
+    // same out-pipe still takes the restart (not the simulated ZELPORT.dll).
+    bool TakesShortWrites() const { return (m_limits & ZELPORT_SIM_LIMIT_NO_SHORT_WRITES) == 0; }
+    bool KeepsPipeAfterFailedWrite() const {
+        return (m_limits & ZELPORT_SIM_LIMIT_FAILED_WRITE_ENDS_PIPE) == 0;
+    }
 
 private:
     bool m_loaded = false;
@@ -36,4 +42,5 @@ private:
     PFN_ZelportSimInDownloadMode m_downloadMode = nullptr;
     PFN_ZelportSimOpenHandles m_openHandles = nullptr;
     PFN_ZelportSimSetTimeSink m_timeSink = nullptr;
+    uint32_t m_limits = 0;
 };

@@ -155,6 +155,13 @@ class FailedRunTest : public UpdateTest, public ::testing::WithParamInterface<Fa
 
 TEST_P(FailedRunTest, EndsWithItsMessageAndTheRestartWhereNeeded) {
     const FailedRun& run = GetParam();
+    if (run.config.find("write-short") != std::string::npos && !sim.TakesShortWrites()) {
+        GTEST_SKIP() << "the library cannot take a write short";
+    }
+    if (run.config.find("write-fails") != std::string::npos && !run.leftInDownloadMode &&
+        run.received.back() == "restart" && !sim.KeepsPipeAfterFailedWrite()) {
+        GTEST_SKIP() << "the restart after the failed write cannot reach the printer";
+    }
     if (!run.changeBeforePress) {
         ASSERT_TRUE(sim.Reset(run.config));
     } else {

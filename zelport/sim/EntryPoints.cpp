@@ -65,6 +65,10 @@ int ZelportSimIsAttached(uint32_t printer) {
     return SimLibrary::Instance().IsAttached(printer);
 }
 
+uint32_t ZelportSimLimits(void) {
+    return 0;
+}
+
 uint32_t ZelportSimOpenHandles(void) {
     return SimLibrary::Instance().OpenHandles();
 }

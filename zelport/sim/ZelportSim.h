@@ -68,6 +68,12 @@ typedef int (*PFN_ZelportSimInDownloadMode)(uint32_t);
 int ZelportSimIsAttached(uint32_t printer);
 typedef int (*PFN_ZelportSimIsAttached)(uint32_t);
 
+/* What the library cannot simulate, as ZELPORT_SIM_LIMIT_ bits; 0 for ZELPORT.so. */
+#define ZELPORT_SIM_LIMIT_NO_SHORT_WRITES 1u        /* refuses "write-short" */
+#define ZELPORT_SIM_LIMIT_FAILED_WRITE_ENDS_PIPE 2u /* later writes to that out-pipe fail too */
+uint32_t ZelportSimLimits(void);
+typedef uint32_t (*PFN_ZelportSimLimits)(void);
+
 /* Number of handles (control handles and pipes, of every configuration) that the library
  * handed out and that are not closed yet. Call ZelportSimSettle first so that closes made
  * just before are counted. */

@@ -75,6 +75,12 @@ ZELPORT_EXPORT int ZelportSimIsAttached(uint32_t printer) {
     return SimDll::Instance().IsAttached(printer);
 }
 
+// A pipe's WriteFile moves all of its bytes or none, and the library can fail a write only by
+// closing its end of the pipe.
+ZELPORT_EXPORT uint32_t ZelportSimLimits(void) {
+    return ZELPORT_SIM_LIMIT_NO_SHORT_WRITES | ZELPORT_SIM_LIMIT_FAILED_WRITE_ENDS_PIPE;
+}
+
 ZELPORT_EXPORT uint32_t ZelportSimOpenHandles(void) {
     return SimDll::Instance().OpenHandles();
 }
