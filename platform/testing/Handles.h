@@ -7,7 +7,7 @@
 namespace testing_support {
 
 // A handle on which write(2) takes exactly `accepted` bytes (1 to 4095) of a larger write and
-// fails every write after that. Not on Windows, where a pipe's WriteFile moves all or nothing.
+// fails every write after that. Throws where the system has none (Windows).
 HANDLE CreateShortWriteHandle(unsigned accepted);
 
 bool IsHandleOpen(HANDLE handle);

@@ -15,6 +15,8 @@ TemporaryDirectory::TemporaryDirectory() {
         const std::filesystem::path candidate = base / ("rxt9-test-" + std::to_string(random()));
         std::error_code error;
         if (std::filesystem::create_directory(candidate, error)) {
+            // Only its owner reaches it, as a runtime directory must be.
+            std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
             m_path = candidate.string();
         } else if (error) {
             break;

@@ -1,5 +1,6 @@
 // A pipe of the fake vendor library: the near end goes to the code under test, which closes
-// it itself, and the test reads and writes the far end.
+// it itself, and the test reads and writes the far end. Each write is one packet, as on the
+// printer's pipes.
 #pragma once
 
 #include <memory>
@@ -7,23 +8,28 @@
 #include <vector>
 
 #include "platform/WinTypes.h"
-#include "zelport/sim/link/PacketPipe.h"
 
 class FakePipe {
 public:
     FakePipe();
+    ~FakePipe();
+    FakePipe(const FakePipe&) = delete;
+    FakePipe& operator=(const FakePipe&) = delete;
 
     HANDLE NearEnd() const { return m_near; }
     // The packets written to the near end so far, each as one string; never blocks.
     std::vector<std::string> TakePackets();
     // Queues one packet that the near end can read.
     void Send(const std::string& packet);
-    // The near end's reads get end of file once the packets queued so far are read.
-    void EndTowardsNear() { m_pipe->EndTowardsHost(); }
+    // The near end's reads end once the packets queued so far are read.
+    void EndTowardsNear();
     // Closes the far end, so that the near end's transfers fail or read nothing.
-    void CloseFarEnd() { m_pipe->CloseDeviceEnd(); }
+    void CloseFarEnd();
 
 private:
-    std::unique_ptr<devlink::PacketPipe> m_pipe;
-    HANDLE m_near;
+    // The far end on this system.
+    struct FarEnd;
+
+    std::unique_ptr<FarEnd> m_far;
+    HANDLE m_near = INVALID_HANDLE_VALUE;
 };
