@@ -34,7 +34,15 @@ protected:
         m_reset = Lookup<PFN_ZelportSimReset>("ZelportSimReset");
         m_firmware = Lookup<PFN_ZelportSimFirmware>("ZelportSimFirmware");
         m_openHandles = Lookup<PFN_ZelportSimOpenHandles>("ZelportSimOpenHandles");
+        m_settle = Lookup<PFN_ZelportSimSettle>("ZelportSimSettle");
+        m_log = Lookup<PFN_ZelportSimReceivedLog>("ZelportSimReceivedLog");
+        m_downloadMode = Lookup<PFN_ZelportSimInDownloadMode>("ZelportSimInDownloadMode");
+        m_attached = Lookup<PFN_ZelportSimIsAttached>("ZelportSimIsAttached");
         ASSERT_NE(m_reset, nullptr);
+        ASSERT_NE(m_settle, nullptr);
+        ASSERT_NE(m_log, nullptr);
+        ASSERT_NE(m_downloadMode, nullptr);
+        ASSERT_NE(m_attached, nullptr);
         m_port.SetDeviceIds(kVendorId, kProductId);
     }
     void TearDown() override {
@@ -60,6 +68,10 @@ protected:
     PFN_ZelportSimReset m_reset = nullptr;
     PFN_ZelportSimFirmware m_firmware = nullptr;
     PFN_ZelportSimOpenHandles m_openHandles = nullptr;
+    PFN_ZelportSimSettle m_settle = nullptr;
+    PFN_ZelportSimReceivedLog m_log = nullptr;
+    PFN_ZelportSimInDownloadMode m_downloadMode = nullptr;
+    PFN_ZelportSimIsAttached m_attached = nullptr;
 };
 
 struct CountCase {
@@ -206,6 +218,57 @@ TEST_F(PortOverSimDllTest, TheUpdatedFirmwareIsWhatThePrinterReports) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(version), 6), "450D42");
     EXPECT_EQ(checksum, 0x3AC3);
     EXPECT_EQ(m_firmware(1, 'p', version, &checksum), 0);
+}
+
+// In real time the out-pipe buffers the tool's writes ahead of the printer; once settled, the
+// printer has handled every one of them.
+struct SettleCase {
+    const char* name;
+    const char* config;
+    const char* log;
+    int inDownloadMode;
+    int attached;
+};
+
+class SettleTest : public PortOverSimDllTest, public testing::WithParamInterface<SettleCase> {};
+
+TEST_P(SettleTest, SettledWritesShowInTheLogAndThePrintersState) {
+    constexpr int kBlocks = 10;
+    Configure(GetParam().config);
+    win::HRSRC image = win::FindResourceA(nullptr, 130, "BINARY");
+    ASSERT_NE(image, nullptr);
+    const auto* bytes =
+        static_cast<const BYTE*>(win::LockResource(win::LoadResource(nullptr, image)));
+    ASSERT_TRUE(m_port.Open());
+    m_port.SendDownloadMode();
+    m_port.SendPrepareArea(kAreaData1);
+    m_port.SendStartWrite(kAreaData1);
+    for (int block = 0; block < kBlocks; ++block) {
+        m_port.Write(bytes + block * kBlock, kBlock);
+    }
+    m_settle();
+    std::string log(m_log(0, nullptr, 0), '\0');
+    m_log(0, log.data(), log.size() + 1);
+    EXPECT_EQ(log, GetParam().log);
+    EXPECT_EQ(m_downloadMode(0), GetParam().inDownloadMode);
+    EXPECT_EQ(m_attached(0), GetParam().attached);
+    EXPECT_EQ(m_downloadMode(1), -1) << "no second printer";
+    EXPECT_EQ(m_attached(1), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Printers, SettleTest,
+    testing::Values(SettleCase{"TakesEverything", "printer\n",
+                               "download-mode\nprepare p\nstart-write p\n"
+                               "data p: 40960 bytes in 10 transfers, receiving\n",
+                               1, 1},
+                    SettleCase{"UnpluggedAtPrepare", "printer\nunplug-at prepare\n",
+                               "download-mode\n", 0, 0}),
+    [](const testing::TestParamInfo<SettleCase>& info) { return std::string(info.param.name); });
+
+TEST_F(PortOverSimDllTest, ATracePathIsRefused) {
+    EXPECT_EQ(m_reset("printer\n", nullptr, "trace.txt"), 0);
+    EXPECT_EQ(m_port.CountPrinters(), 0);
 }
 
 }  // namespace

@@ -372,21 +372,22 @@ bool SimDll::Reset(const char* configText, const char* statePath, const char* tr
 }
 
 void SimDll::Settle() {
-    // Served writes were handled before the tool's WriteFile returned. Other writes wait in
-    // the out-pipes until the library's thread reads them, and it handles each under the lock.
-    constexpr auto kLongest = std::chrono::seconds(10);
-    const auto giveUp = std::chrono::steady_clock::now() + kLongest;
-    for (;;) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_pipes.UntakenBytes() == 0 || std::chrono::steady_clock::now() > giveUp) {
-                break;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::unique_lock lock(m_mutex);
+    if (WritesServed()) {
+        return;  // each write was handled before the tool's WriteFile returned
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(WritesServed() ? 0 : 5));
-    std::lock_guard lock(m_mutex);
+    // The writes wait in the out-pipes until the library's thread takes them, and it handles
+    // each one under the lock as soon as it has taken it.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto pause = [&](std::chrono::milliseconds length) {
+        lock.unlock();
+        std::this_thread::sleep_for(length);
+        lock.lock();
+    };
+    while (m_pipes.UntakenBytes() > 0 && std::chrono::steady_clock::now() < giveUp) {
+        pause(std::chrono::milliseconds(1));
+    }
+    pause(std::chrono::milliseconds(5));
 }
 
 uint32_t SimDll::PrinterCount() {
