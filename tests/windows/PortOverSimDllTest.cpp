@@ -55,6 +55,24 @@ protected:
         return reinterpret_cast<Entry>(win::GetProcAddress(g_usbLibrary.m_hModule, name));
     }
     void Configure(const char* config) { ASSERT_EQ(m_reset(config, nullptr, nullptr), 1); }
+    // Opens the port and starts a download of DATA1(M): download mode, prepare, start-write
+    // and `blocks` blocks of the image. Whether each of these writes went through, in order;
+    // empty when the port did not open.
+    std::vector<bool> StartDownload(int blocks) {
+        const win::HRSRC image = win::FindResourceA(nullptr, 130, "BINARY");
+        if (image == nullptr || !m_port.Open()) {
+            return {};
+        }
+        const auto* bytes =
+            static_cast<const BYTE*>(win::LockResource(win::LoadResource(nullptr, image)));
+        std::vector<bool> done = {m_port.SendDownloadMode() != FALSE,
+                                  m_port.SendPrepareArea(kAreaData1) != FALSE,
+                                  m_port.SendStartWrite(kAreaData1) != FALSE};
+        for (int block = 0; block < blocks; ++block) {
+            done.push_back(m_port.Write(bytes + block * kBlock, kBlock) == kBlock);
+        }
+        return done;
+    }
     // The library's threads notice closed pipes a moment after the tool closes them.
     unsigned OpenHandlesOnceSettled() {
         for (int i = 0; i < 100 && m_openHandles() != 0; ++i) {
@@ -149,17 +167,8 @@ class WriteFaultTest : public PortOverSimDllTest,
 TEST_P(WriteFaultTest, TheFaultFailsTheWriteItNames) {
     constexpr int kBlocks = 5;
     Configure(GetParam().config);
-    win::HRSRC image = win::FindResourceA(nullptr, 130, "BINARY");
-    ASSERT_NE(image, nullptr);
-    const auto* bytes =
-        static_cast<const BYTE*>(win::LockResource(win::LoadResource(nullptr, image)));
-    ASSERT_TRUE(m_port.Open());
-    std::vector<bool> done = {m_port.SendDownloadMode() != FALSE,
-                              m_port.SendPrepareArea(kAreaData1) != FALSE,
-                              m_port.SendStartWrite(kAreaData1) != FALSE};
-    for (int block = 0; block < kBlocks; ++block) {
-        done.push_back(m_port.Write(bytes + block * kBlock, kBlock) == kBlock);
-    }
+    const std::vector<bool> done = StartDownload(kBlocks);
+    ASSERT_FALSE(done.empty());
     const auto before = std::find(done.begin(), done.end(), false) - done.begin();
     EXPECT_EQ(before, GetParam().writesTaken);
     if (GetParam().writesTaken < 3 + kBlocks) {
@@ -235,17 +244,7 @@ class SettleTest : public PortOverSimDllTest, public testing::WithParamInterface
 TEST_P(SettleTest, SettledWritesShowInTheLogAndThePrintersState) {
     constexpr int kBlocks = 10;
     Configure(GetParam().config);
-    win::HRSRC image = win::FindResourceA(nullptr, 130, "BINARY");
-    ASSERT_NE(image, nullptr);
-    const auto* bytes =
-        static_cast<const BYTE*>(win::LockResource(win::LoadResource(nullptr, image)));
-    ASSERT_TRUE(m_port.Open());
-    m_port.SendDownloadMode();
-    m_port.SendPrepareArea(kAreaData1);
-    m_port.SendStartWrite(kAreaData1);
-    for (int block = 0; block < kBlocks; ++block) {
-        m_port.Write(bytes + block * kBlock, kBlock);
-    }
+    ASSERT_FALSE(StartDownload(kBlocks).empty());
     m_settle();
     std::string log(m_log(0, nullptr, 0), '\0');
     m_log(0, log.data(), log.size() + 1);
