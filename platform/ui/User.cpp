@@ -33,24 +33,32 @@ LRESULT ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ProgressState& bar = window->progress;
     switch (message) {
         case PBM_SETRANGE: {
+            const ProgressState before = bar;
             const int previous =
                 MAKELPARAM(static_cast<WORD>(bar.lower), static_cast<WORD>(bar.upper));
             bar.lower = static_cast<short>(LOWORD(static_cast<uintptr_t>(lParam)));
             bar.upper = static_cast<short>(HIWORD(static_cast<uintptr_t>(lParam)));
             bar.position = std::clamp(bar.position, bar.lower, std::max(bar.lower, bar.upper));
-            Notify(window, WindowChange::Progress);
+            if (bar != before) {
+                Notify(window, WindowChange::Progress);
+            }
             return previous;
         }
         case PBM_SETPOS: {
             const int previous = bar.position;
             bar.position = std::clamp(static_cast<int>(static_cast<intptr_t>(wParam)), bar.lower,
                                       std::max(bar.lower, bar.upper));
-            Notify(window, WindowChange::Progress);
+            if (bar.position != previous) {
+                Notify(window, WindowChange::Progress);
+            }
             return previous;
         }
         case PBM_SETSTEP: {
             const int previous = bar.step;
             bar.step = static_cast<int>(static_cast<intptr_t>(wParam));
+            if (bar.step != previous) {
+                Notify(window, WindowChange::Progress);
+            }
             return previous;
         }
         case PBM_GETPOS:

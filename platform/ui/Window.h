@@ -27,6 +27,8 @@ struct ProgressState {
     int upper = 100;
     int position = 0;
     int step = 10;
+
+    bool operator==(const ProgressState&) const = default;
 };
 
 class Window {

@@ -107,6 +107,37 @@ TEST_F(ProgressWindowTest, TimeBasedProgress) {
     }
 }
 
+// Every change shown costs the real window a repaint, and a wait's slices would add it up.
+TEST_F(ProgressWindowTest, OnlyAChangedBarIsShownAgain) {
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"the same position", win::PBM_SETPOS, 40, 0, false},
+        {"a new position", win::PBM_SETPOS, 41, 0, true},
+        {"a position clamped to the top", win::PBM_SETPOS, 500, 0, true},
+        {"another clamped to it", win::PBM_SETPOS, 600, 0, false},
+        {"the same range", win::PBM_SETRANGE, 0, MAKELPARAM(0, 100), false},
+        {"a new range", win::PBM_SETRANGE, 0, MAKELPARAM(0, 200), true},
+        {"the same step", win::PBM_SETSTEP, 10, 0, false},
+        {"a new step", win::PBM_SETSTEP, 5, 0, true},
+    };
+    CProgressDlg progress(IDS_UPGRADE);
+    ASSERT_TRUE(progress.Create());
+    const win::HWND bar = win::GetDlgItem(progress.m_hWnd, IDC_PROGRESS_BAR);
+    win::SendMessage(bar, win::PBM_SETPOS, 40, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model.positions.clear();
+        win::SendMessage(bar, c.message, c.wParam, c.lParam);
+        EXPECT_EQ(model.positions.size(), c.shown ? 1U : 0U);
+    }
+}
+
 TEST_F(ProgressWindowTest, OwnerIsDisabledWhileOpenAndEnabledBeforeItGoes) {
     {
         CProgressDlg progress(IDS_INITIALIZING);
