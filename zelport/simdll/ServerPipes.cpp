@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "platform/testing/win32/MessagePipe.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -23,37 +25,22 @@ bool ServerPipes::ClientGone(void* server) {
     return error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
 }
 
-std::shared_ptr<ServerPipes::Pipe> ServerPipes::Open(Pipe pipe, const std::string& name,
-                                                     void*& client) {
+std::shared_ptr<ServerPipes::Pipe> ServerPipes::Open(Pipe pipe, void*& client) {
     // Only the out-pipe's reader waits with a time limit, which needs overlapped reads. When
     // the library serves writes, the out-pipe buffers nothing, so that each write waits in the
     // pipe until the library takes or fails it. Otherwise the writes run ahead of the printer
     // by up to the pipe's buffer.
-    const DWORD overlapped = pipe.kind == Kind::Out ? FILE_FLAG_OVERLAPPED : 0;
     const DWORD inBuffer = pipe.kind == Kind::Out && pipe.writesServed ? 0 : kPipeBufferBytes;
-    HANDLE server = ::CreateNamedPipeA(
-        name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | overlapped,
-        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-        kPipeBufferBytes, inBuffer, 0, nullptr);
-    if (server == INVALID_HANDLE_VALUE) {
-        std::cerr << std::string(kWho) + "cannot create " + name + " (error " +
-                         std::to_string(::GetLastError()) + ")\n";
+    win32::MessagePipeEnds ends;
+    const uint32_t error =
+        win32::OpenMessagePipe("rxt9-sim", pipe.kind == Kind::Out, inBuffer, ends);
+    if (error != 0) {
+        std::cerr << std::string(kWho) + "cannot open a pipe (error " + std::to_string(error) +
+                         ")\n";
         return nullptr;
     }
-    client = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    DWORD mode = PIPE_READMODE_MESSAGE;
-    if (client == INVALID_HANDLE_VALUE ||
-        !::SetNamedPipeHandleState(client, &mode, nullptr, nullptr)) {
-        std::cerr << std::string(kWho) + "cannot open " + name + " (error " +
-                         std::to_string(::GetLastError()) + ")\n";
-        if (client != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(client);
-        }
-        ::CloseHandle(server);
-        return nullptr;
-    }
-    pipe.server = server;
+    client = ends.client;
+    pipe.server = ends.server;
     auto entry = std::make_shared<Pipe>(pipe);
     m_pipes.push_back(entry);
     return entry;

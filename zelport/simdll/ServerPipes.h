@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace zelsim {
@@ -25,8 +24,8 @@ public:
     };
 
     // A connected pipe for `pipe`'s printer; fills in pipe.server and returns the tool's end,
-    // or null with the reason on stderr. `name` must be unique in the system.
-    std::shared_ptr<Pipe> Open(Pipe pipe, const std::string& name, void*& client);
+    // or null with the reason on stderr.
+    std::shared_ptr<Pipe> Open(Pipe pipe, void*& client);
     // Closes the library's end, which breaks the tool's.
     void Close(const std::shared_ptr<Pipe>& pipe);
     // Closes every end but the out-pipes', whose threads close their own.

@@ -213,11 +213,9 @@ intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     if (failingKind && (config.openFailsOccurrence == 0 || config.openFailsOccurrence == opens)) {
         return invalid;
     }
-    const std::string name = "\\\\.\\pipe\\rxt9-sim-" + std::to_string(::GetCurrentProcessId()) +
-                             "-" + std::to_string(++m_pipeNumber);
     void* client = nullptr;
     const auto pipe = m_pipes.Open(
-        Pipe{nullptr, kind, position, m_generation, kind == PipeKind::Out && WritesServed()}, name,
+        Pipe{nullptr, kind, position, m_generation, kind == PipeKind::Out && WritesServed()},
         client);
     if (pipe == nullptr) {
         return invalid;

@@ -94,7 +94,6 @@ private:
     ServerPipes m_pipes;
     // Opens so far of each printer's control handle, out-pipe and in-pipe, by PipeKind.
     std::vector<std::array<uint32_t, 3>> m_openCounts;
-    uint64_t m_pipeNumber = 0;
 };
 
 }  // namespace zelsim

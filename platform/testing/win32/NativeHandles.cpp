@@ -1,6 +1,6 @@
 #include "platform/testing/win32/NativeHandles.h"
 
-#include <atomic>
+#include "platform/testing/win32/MessagePipe.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -18,30 +18,13 @@ int ProcessHandleCount() {
 }
 
 bool CreateMessagePipe(intptr_t& nearEnd, intptr_t& farEnd) {
-    constexpr DWORD kBufferBytes = 64 * 1024;
-    static std::atomic<unsigned> pipes{0};
-    const std::string name = "\\\\.\\pipe\\rxt9-test-" + std::to_string(::GetCurrentProcessId()) +
-                             "-" + std::to_string(++pipes);
-    HANDLE server = ::CreateNamedPipeA(
-        name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE,
-        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-        kBufferBytes, kBufferBytes, 0, nullptr);
-    if (server == INVALID_HANDLE_VALUE) {
+    constexpr uint32_t kBufferBytes = 64 * 1024;
+    MessagePipeEnds ends;
+    if (OpenMessagePipe("rxt9-test", false, kBufferBytes, ends) != 0) {
         return false;
     }
-    HANDLE client = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    DWORD mode = PIPE_READMODE_MESSAGE;
-    if (client == INVALID_HANDLE_VALUE ||
-        !::SetNamedPipeHandleState(client, &mode, nullptr, nullptr)) {
-        if (client != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(client);
-        }
-        ::CloseHandle(server);
-        return false;
-    }
-    nearEnd = reinterpret_cast<intptr_t>(client);
-    farEnd = reinterpret_cast<intptr_t>(server);
+    nearEnd = reinterpret_cast<intptr_t>(ends.client);
+    farEnd = reinterpret_cast<intptr_t>(ends.server);
     return true;
 }
 
