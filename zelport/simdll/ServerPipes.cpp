@@ -12,7 +12,6 @@ namespace zelsim {
 
 namespace {
 
-constexpr DWORD kPipeBufferBytes = 64 * 1024;
 constexpr char kWho[] = "ZELPORT.dll (simulated printers): ";
 
 }  // namespace
@@ -30,7 +29,8 @@ std::shared_ptr<ServerPipes::Pipe> ServerPipes::Open(Pipe pipe, void*& client) {
     // the library serves writes, the out-pipe buffers nothing, so that each write waits in the
     // pipe until the library takes or fails it. Otherwise the writes run ahead of the printer
     // by up to the pipe's buffer.
-    const DWORD inBuffer = pipe.kind == Kind::Out && pipe.writesServed ? 0 : kPipeBufferBytes;
+    const DWORD inBuffer =
+        pipe.kind == Kind::Out && pipe.writesServed ? 0 : win32::kMessagePipeBufferBytes;
     win32::MessagePipeEnds ends;
     const uint32_t error =
         win32::OpenMessagePipe("rxt9-sim", pipe.kind == Kind::Out, inBuffer, ends);

@@ -9,7 +9,6 @@ namespace win32 {
 
 uint32_t OpenMessagePipe(const std::string& prefix, bool overlappedServer, uint32_t serverInBytes,
                          MessagePipeEnds& ends) {
-    constexpr DWORD kServerOutBytes = 64 * 1024;
     static std::atomic<unsigned> pipes{0};
     const std::string name = "\\\\.\\pipe\\" + prefix + "-" +
                              std::to_string(::GetCurrentProcessId()) + "-" +
@@ -19,7 +18,7 @@ uint32_t OpenMessagePipe(const std::string& prefix, bool overlappedServer, uint3
         PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE |
             (overlappedServer ? FILE_FLAG_OVERLAPPED : 0),
         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-        kServerOutBytes, serverInBytes, 0, nullptr);
+        kMessagePipeBufferBytes, serverInBytes, 0, nullptr);
     if (server == INVALID_HANDLE_VALUE) {
         return ::GetLastError();
     }

@@ -8,6 +8,9 @@
 
 namespace win32 {
 
+// What each end buffers of the other's writes, unless told otherwise.
+constexpr uint32_t kMessagePipeBufferBytes = 64 * 1024;
+
 struct MessagePipeEnds {
     void* server = nullptr;
     void* client = nullptr;

@@ -18,9 +18,8 @@ int ProcessHandleCount() {
 }
 
 bool CreateMessagePipe(intptr_t& nearEnd, intptr_t& farEnd) {
-    constexpr uint32_t kBufferBytes = 64 * 1024;
     MessagePipeEnds ends;
-    if (OpenMessagePipe("rxt9-test", false, kBufferBytes, ends) != 0) {
+    if (OpenMessagePipe("rxt9-test", false, kMessagePipeBufferBytes, ends) != 0) {
         return false;
     }
     nearEnd = reinterpret_cast<intptr_t>(ends.client);
