@@ -67,33 +67,10 @@ configure_file(${packaging_dir}/debian/changelog.in ${generated_dir}/changelog @
 rxt9_gzip(${generated_dir}/changelog ${generated_dir}/changelog.gz)
 install(FILES ${generated_dir}/copyright ${generated_dir}/changelog.gz DESTINATION ${doc_dir})
 
-# The icon is drawn at 32x32 pixels; the other sizes of the hicolor theme are scaled from it
-# with ImageMagick, keeping the pixels sharp when enlarging. Without ImageMagick only the
-# drawn size is installed.
-find_program(RXT9_CONVERT convert)
-set(icon_sizes 32)
-if(RXT9_CONVERT)
-    set(icon_sizes 16 22 24 32 48 64 128 256)
-else()
-    message(STATUS "ImageMagick's convert is missing: the icon is installed at 32x32 only")
-endif()
-foreach(size IN LISTS icon_sizes)
-    set(icon ${RXT9_ICON_PNG})
-    if(NOT size EQUAL 32)
-        set(icon ${generated_dir}/icons/${size}/rxt9-update.png)
-        set(filter Point)
-        if(size LESS 32)
-            set(filter Box)
-        endif()
-        add_custom_command(OUTPUT ${icon}
-            COMMAND ${CMAKE_COMMAND} -E make_directory ${generated_dir}/icons/${size}
-            COMMAND ${RXT9_CONVERT} ${RXT9_ICON_PNG} -filter ${filter} -resize ${size}x${size}
-                    -strip -define png:exclude-chunks=date,time ${icon}
-            DEPENDS ${RXT9_ICON_PNG}
-            VERBATIM)
-        list(APPEND package_files ${icon})
-    endif()
-    install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+# The icon at every size of the hicolor theme, drawn by the build itself.
+foreach(size IN LISTS RXT9_ICON_SIZES)
+    install(FILES ${RXT9_ICON_PNG_${size}}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
 # Everything above that the build makes, beside the programs and the library.

@@ -47,6 +47,15 @@ QImage IconImage::FromResource(HICON icon) {
     return image;
 }
 
+QImage IconImage::AtSide(HICON icon, int side) {
+    const QImage drawn = FromResource(icon);
+    if (drawn.isNull() || side == kSide) {
+        return drawn;
+    }
+    return drawn.scaled(side, side, Qt::IgnoreAspectRatio,
+                        side > kSide ? Qt::FastTransformation : Qt::SmoothTransformation);
+}
+
 QIcon IconImage::ToIcon(HICON icon) {
     const QImage image = FromResource(icon);
     return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));

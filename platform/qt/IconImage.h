@@ -15,6 +15,9 @@ public:
 
     // A null image when the resource is missing or is not such a picture.
     static QImage FromResource(HICON icon);
+    // The picture at another side: enlarged pixel by pixel, so that it stays sharp, and
+    // shrunk by averaging the area each new pixel covers.
+    static QImage AtSide(HICON icon, int side);
     static QIcon ToIcon(HICON icon);
 };
 
