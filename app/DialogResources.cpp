@@ -82,8 +82,9 @@ DialogTemplate AboutBoxTemplate() {
          {win::IDC_STATIC, ControlKind::Static, "KALDERON RX-T9 Update Tool\nVersion 1.20",
           kVisible | win::SS_CENTER, 40, 8, 148, 18},
          {win::IDC_STATIC, ControlKind::Static,
-          "Installs the firmware carried by this program\ninto one KALDERON RX-T9 printer. "
-          "Keep the printer\nswitched on and connected until it restarts.",
+          "Installs the firmware this program carries\ninto one KALDERON RX-T9 printer. Keep it "
+          "on\n"
+          "and connected until the printer restarts.",
           kVisible | win::SS_CENTER, 40, 32, 148, 32},
          {win::IDOK, ControlKind::Button, "OK", kVisible | win::WS_TABSTOP | win::BS_DEFPUSHBUTTON,
           194, 7, 50, 14}}};

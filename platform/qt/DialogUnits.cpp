@@ -23,7 +23,16 @@ DialogUnits DialogUnits::FromFont(const QFont& font) {
     const QFontMetrics metrics(font);
     const int alphabetWidth = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return DialogUnits((alphabetWidth / 26 + 1) / 2, metrics.height());
+    // Windows' vertical base unit is the font's tmHeight, the height in which it draws one line
+    // of text. Qt lays a line out in the font's ascent, descent and leading, each unrounded,
+    // which can be a pixel more than the rounded height(): take the taller of the two, so that a
+    // control eight units high holds a line of its font whatever the face and the size.
+    constexpr int kRoom = 1 << 16;
+    const int lineHeight = metrics
+                               .boundingRect(QRect(0, 0, kRoom, kRoom),
+                                             Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Xg"))
+                               .height();
+    return DialogUnits((alphabetWidth / 26 + 1) / 2, std::max(metrics.height(), lineHeight));
 }
 
 QFont DialogUnits::DialogFont(const std::string& faceName, int pointSize, double dotsPerInch) {
@@ -32,7 +41,7 @@ QFont DialogUnits::DialogFont(const std::string& faceName, int pointSize, double
     // face after them.
     font.setFamilies({QString::fromStdString(faceName), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans")});
+                      QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans")});
     font.setStyleHint(QFont::SansSerif);
     // A Windows font of n points is n/72 inch high without its internal leading, which is what
     // a Qt pixel size gives.

@@ -8,8 +8,10 @@
 
 #include "app/Resource.h"
 #include "platform/qt/IconImage.h"
+#include "platform/testing/ChildProcess.h"
 #include "platform/ui/Dialog.h"
 #include "tests/qt/QtWindowTest.h"
+#include "tests/qt/TestDesktop.h"
 
 namespace {
 
@@ -69,7 +71,13 @@ void ExpectRenderedFromTemplate(win::HWND dialog) {
     const win::DialogUnits units = win::DialogUnits::FromFont(widget->font());
     EXPECT_EQ(widget->size(), units.ToPixels(data.cx, data.cy)) << data.id;
     EXPECT_EQ(widget->minimumSize(), widget->maximumSize()) << "a modal frame does not resize";
-    EXPECT_EQ(widget->font().pixelSize(), 11) << "8 points at 96 dots per inch";
+    const int dpi = TestDesktop::ChosenDotsPerInch();
+    EXPECT_EQ(widget->font().pixelSize(), (8 * dpi + 36) / 72) << "8 points at " << dpi << " dpi";
+    EXPECT_TRUE(QFontInfo(widget->font())
+                    .family()
+                    .startsWith(QString::fromStdString(TestDesktop::ChosenFontSet()->name)))
+        << "drawn in the desktop's font set, not "
+        << QFontInfo(widget->font()).family().toStdString();
     for (const auto& child : dialog->children) {
         const win::ControlTemplate& control = *child->ControlData();
         QWidget* rendered = widget->ControlWidget(child.get());
@@ -221,5 +229,49 @@ TEST_F(RenderedDialogsTest, ChangedTextsAndStatesReachTheWidgets) {
     main.ShowWindow(win::SW_HIDE);
     EXPECT_FALSE(Widget(main.m_hWnd)->isVisible());
 }
+
+// The three dialogs above, drawn once under each font set users have at each common
+// resolution, each in a process of its own: fontconfig and the screen are set up once per
+// process.
+struct Desktop {
+    FontSet fonts;
+    int dotsPerInch;
+};
+
+void PrintTo(const Desktop& desktop, std::ostream* out) {
+    *out << desktop.fonts.name << " at " << desktop.dotsPerInch << " dpi";
+}
+
+class RenderedOnEveryDesktop : public ::testing::TestWithParam<Desktop> {};
+
+TEST_P(RenderedOnEveryDesktop, EveryTextFitsItsControl) {
+    const testing_support::ChildResult drawn =
+        testing_support::ChildProcess("/proc/self/exe")
+            .Arg(
+                "--gtest_filter=RenderedDialogsTest.MainWindow:RenderedDialogsTest.ProgressWindow:"
+                "RenderedDialogsTest.AboutBox")
+            .Env("RXT9_TEST_FONT_SET", GetParam().fonts.name)
+            .Env("RXT9_TEST_DPI", std::to_string(GetParam().dotsPerInch))
+            .Run(60000);
+    EXPECT_EQ(drawn.exitStatus, 0) << drawn.output;
+    EXPECT_NE(drawn.output.find("[  PASSED  ] 3 tests"), std::string::npos) << drawn.output;
+}
+
+std::vector<Desktop> EveryDesktop() {
+    std::vector<Desktop> desktops;
+    for (const FontSet& fonts : TestDesktop::FontSets()) {
+        for (const int dotsPerInch : TestDesktop::kResolutions) {
+            desktops.push_back({fonts, dotsPerInch});
+        }
+    }
+    return desktops;
+}
+
+INSTANTIATE_TEST_SUITE_P(FontSetsAndResolutions, RenderedOnEveryDesktop,
+                         ::testing::ValuesIn(EveryDesktop()),
+                         [](const ::testing::TestParamInfo<Desktop>& info) {
+                             return info.param.fonts.name + "_" +
+                                    std::to_string(info.param.dotsPerInch) + "dpi";
+                         });
 
 }  // namespace
