@@ -99,6 +99,7 @@ int SimulatedLibrary::Count(const std::string& linePrefix, unsigned printer) {
 }
 
 std::string SimulatedLibrary::Firmware(char area, unsigned printer) {
+    m_settle();
     uint8_t version[6] = {};
     uint16_t checksum = 0;
     if (m_firmware(printer, area, version, &checksum) != 1) {
@@ -111,6 +112,7 @@ std::string SimulatedLibrary::Firmware(char area, unsigned printer) {
 }
 
 int SimulatedLibrary::InDownloadMode(unsigned printer) {
+    m_settle();
     return m_downloadMode(printer);
 }
 

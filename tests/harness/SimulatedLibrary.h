@@ -19,6 +19,9 @@ public:
     bool Loaded() const { return m_loaded; }
     // A new configuration (the text of a configuration file; empty: the default printer).
     bool Reset(const std::string& config);
+    // Waits until the printers have handled everything written to them. Every reader of their
+    // state below settles first, so that a probe at a point of virtual time sees what the
+    // printer made of the commands sent before it, not a race with the printer's thread.
     void Settle();
     std::string ReceivedLog(unsigned printer = 0);
     // How often a line of the received log starts with the text.
