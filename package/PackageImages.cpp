@@ -1,10 +1,21 @@
 // The main window's firmware images: loaded from the program's resources at the start of a
 // Download, copied for the selected set, and freed at its end.
 #include <cstring>
+#include <new>
 
 #include "app/DataSlotFacts.h"
 #include "app/UpdateDlg.h"
 #include "platform/Resources.h"
+
+namespace {
+
+// A buffer of the given size, or none when the memory cannot be had: a failed allocation is a
+// failed step, never an exception.
+std::unique_ptr<BYTE[]> AllocateImage(DWORD size) {
+    return std::unique_ptr<BYTE[]>(new (std::nothrow) BYTE[size]);
+}
+
+}  // namespace
 
 BOOL CUpdateDlg::LoadImage(int slot, std::unique_ptr<BYTE[]>& buffer, DWORD& size) {
     win::HRSRC resource = win::FindResourceA(nullptr, FactsOf(slot).imageResource, "BINARY");
@@ -17,7 +28,11 @@ BOOL CUpdateDlg::LoadImage(int slot, std::unique_ptr<BYTE[]>& buffer, DWORD& siz
         size = 0;
         return FALSE;
     }
-    buffer = std::make_unique_for_overwrite<BYTE[]>(size);
+    buffer = AllocateImage(size);
+    if (buffer == nullptr) {
+        size = 0;
+        return FALSE;
+    }
     std::memcpy(buffer.get(), bytes, size);
     return TRUE;
 }
@@ -57,7 +72,11 @@ BOOL CUpdateDlg::SelectPackageImages() {
         copy.size = loaded[slot].size;
         copy.data.reset();
         if (copy.size != 0) {
-            copy.data = std::make_unique_for_overwrite<BYTE[]>(copy.size);
+            copy.data = AllocateImage(copy.size);
+            if (copy.data == nullptr) {
+                copy.size = 0;
+                return FALSE;
+            }
             std::memcpy(copy.data.get(), loaded[slot].data.get(), copy.size);
         }
     }

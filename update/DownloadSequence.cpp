@@ -82,7 +82,13 @@ CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
     if (!CheckVersions(port, upToDate, progress.get(), TRUE)) {
         return RunEnd::Failure;
     }
-    SelectPackageImages();
+    if (!SelectPackageImages()) {
+        // Nothing can be sent without the transfer's copies: the printer is restarted first,
+        // so that it leaves download mode, and then the user learns that the download failed.
+        FinishDownloadMode(port, nullptr);
+        CMessageCatalogue::ShowError(m_hWnd, IDS_FAILED);
+        return RunEnd::Failure;
+    }
     CloseProgressWindow(progress);
     m_strPrinterId = printerId;
     ShowPackageRow();
