@@ -225,5 +225,31 @@ TEST_F(ProcessRunTest, ClosedOrBrokenOutputLeavesTheDownloadWhole) {
     EXPECT_EQ(commands.back(), kRestartCommand);
 }
 
+// With too few descriptors for the simulated library's thread, the library refuses, starts no
+// thread and unloads at once: the run ends with the start-up check's box and its status. How
+// many descriptors the process already holds varies with what started it, so the run is tried
+// under a range of limits; fewer still refuse the library itself (status 4).
+TEST_F(CliProcessTest, ALibraryWithoutItsThreadStillLetsTheToolEnd) {
+    const auto result = RunScript(
+        "for n in 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20; do\n"
+        "  (ulimit -n $n; exec \"$CLI\" --json -y) > out 2>&1\n"
+        "  status=$?\n"
+        "  if grep -q 'wake-up channel' out; then echo \"without thread: $status\"; fi\n"
+        "done\n");
+    ASSERT_FALSE(result.timedOut) << "a run outlived its exit event:\n" << result.output;
+    const auto occurrences = [&](const std::string& text) {
+        int count = 0;
+        for (size_t at = result.output.find(text); at != std::string::npos;
+             at = result.output.find(text, at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    EXPECT_GT(occurrences("without thread: 3\n"), 0) << result.output;
+    EXPECT_EQ(occurrences("without thread: "), occurrences("without thread: 3\n"))
+        << "every such run ends with status 3:\n"
+        << result.output;
+}
+
 }  // namespace
 }  // namespace clitest

@@ -14,6 +14,7 @@ namespace {
 
 constexpr uint32_t kLargestDeviceIndex = 126;
 constexpr char kWho[] = "ZELPORT.so (simulated printers): ";
+constexpr char kNoWakeUpChannel[] = "cannot create the wake-up channel of the library's thread";
 
 std::optional<std::string> TextOrNone(const char* text) {
     return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
@@ -28,10 +29,14 @@ SimLibrary& SimLibrary::Instance() {
 
 SimLibrary::SimLibrary() {
     std::lock_guard lock(m_mutex);
-    StartupSettings settings = StartupSettings::FromEnvironment();
     if (!m_poller.IsValid()) {
-        Refuse("cannot create the wake-up channel of the library's thread");
-    } else if (!settings.refusal.empty()) {
+        // A thread that could never be woken could never be stopped either: none is started,
+        // and the library stays refused.
+        Refuse(kNoWakeUpChannel);
+        return;
+    }
+    StartupSettings settings = StartupSettings::FromEnvironment();
+    if (!settings.refusal.empty()) {
         Refuse(settings.origin + ": " + settings.refusal);
     } else {
         Configure(std::move(settings.configText), settings.origin, std::move(settings.statePath),
@@ -41,6 +46,9 @@ SimLibrary::SimLibrary() {
 }
 
 SimLibrary::~SimLibrary() {
+    if (!m_thread.joinable()) {
+        return;
+    }
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
@@ -322,6 +330,10 @@ void SimLibrary::SetTimeSink(void (*advance)(uint32_t)) {
 
 bool SimLibrary::Reset(const char* configText, const char* statePath, const char* tracePath) {
     std::lock_guard lock(m_mutex);
+    if (!m_thread.joinable()) {
+        Refuse(kNoWakeUpChannel);
+        return false;
+    }
     return Configure(TextOrNone(configText), "configuration text", TextOrNone(statePath),
                      tracePath);
 }
