@@ -48,7 +48,7 @@ QImage IconImage::FromResource(HICON icon) {
 }
 
 QImage IconImage::AtSide(HICON icon, int side) {
-    const QImage drawn = FromResource(icon);
+    QImage drawn = FromResource(icon);
     if (drawn.isNull() || side == kSide) {
         return drawn;
     }

@@ -52,7 +52,7 @@ TEST(IconImageTest, EveryThemeSizeIsDrawnSharpWhenEnlargedAndAveragedWhenShrunk)
                                 QPoint(2 * x, 2 * y + 1), QPoint(2 * x + 1, 2 * y + 1)}) {
         blue += qBlue(drawn.pixel(source));
     }
-    EXPECT_NEAR(qBlue(half.pixel(x, y)), blue / 4, 2);
+    EXPECT_NEAR(qBlue(half.pixel(x, y)), blue / 4.0, 2.0);
 }
 
 TEST(IconImageTest, APictureThatIsNoIconGivesNone) {

@@ -1,8 +1,8 @@
 #include "tests/qt/TestDesktop.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 
 const std::vector<FontSet>& TestDesktop::FontSets() {
     static const std::vector<FontSet> kSets = {
@@ -32,9 +32,10 @@ int TestDesktop::ChosenDotsPerInch() {
 TestDesktop::TestDesktop() {
     const FontSet* set = ChosenFontSet();
     if (set == nullptr || !std::filesystem::is_directory(set->folder)) {
-        std::fprintf(stderr, "qt_tests: the font set %s is not installed (%s)\n",
-                     set != nullptr ? set->name.c_str() : "chosen",
-                     set != nullptr ? set->package.c_str() : "unknown name");
+        std::cerr << "qt_tests: the font set "
+                  << (set != nullptr ? set->name + " is not installed (" + set->package + ")"
+                                     : std::string("chosen is unknown"))
+                  << '\n';
         std::exit(1);
     }
     // The fonts of one folder and none of the machine's rules, so no alias can swap a face.
