@@ -1,6 +1,7 @@
 #include "app/UpdateApp.h"
 
 #include <cstdlib>
+#include <new>
 
 #include "app/MessageCatalogue.h"
 #include "app/UpdateDlg.h"
@@ -75,9 +76,16 @@ BOOL CUpdateApp::InitInstance() {
         return FALSE;
     }
 
-    CUpdateDlg dialog;
-    m_pMainWnd = &dialog;
-    dialog.DoModal();
+    try {
+        CUpdateDlg dialog;
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+    } catch (const std::bad_alloc&) {
+        // The window's own runs end themselves, with the printer out of download mode; this is
+        // memory that ran out in the window around them, with no printer in download mode.
+        m_pMainWnd = nullptr;
+        CMessageCatalogue::ShowError(nullptr, IDS_FAILED);
+    }
     m_pMainWnd = nullptr;
     return FALSE;
 }

@@ -126,12 +126,17 @@ private:
     void CloseProgressWindow(std::unique_ptr<CProgressDlg>& progress);
     void EnableDownloadButton();
 
+    // The start-up check's steps: TRUE when the printer is ready for a Download.
+    BOOL RunStartupSteps(CUsbPort& port);
     // The download sequence's steps, and its two ends.
     enum class RunEnd { Failure, Success };
     RunEnd RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
                             std::unique_ptr<CProgressDlg>& progress);
     void TakeSuccessEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress, BOOL upToDate);
     void TakeFailureEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress);
+    // The end of a run whose step could not get the memory it needed: the printer is restarted
+    // if it is in download mode, and the user learns that the download failed.
+    void EndForLackOfMemory(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress) noexcept;
 
     // A start-up check or a download is running; messages dispatched inside its waits must not
     // start another.

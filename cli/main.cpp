@@ -2,6 +2,7 @@
 // a terminal or written as JSON lines for scripts.
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,7 @@ std::string FirstLine(const std::string& text) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     win::OpenMissingStandardStreams();
     // Before the vendor library can start its threads.
     win::EndSignals signals;
@@ -76,4 +77,9 @@ int main(int argc, char** argv) {
     systemArgv.push_back(nullptr);
     win::AfxWinMain(static_cast<int>(arguments.size()), systemArgv.data(), backend);
     return cli::ExitStatusOf(backend.Finish());
+} catch (const std::bad_alloc&) {
+    // Out of memory outside the window's runs, which end themselves: no printer is in download
+    // mode here.
+    std::cerr << "rxt9-update-cli: out of memory\n";
+    return cli::ExitStatusOf(cli::ExitReason::Failed);
 }

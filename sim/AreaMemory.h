@@ -13,7 +13,10 @@ namespace sim {
 
 class AreaMemory final : public SRecordSink {
 public:
-    explicit AreaMemory(const AreaLayout& layout) : m_layout(layout) {}
+    // The area's memory is the printer's own from the start, so that no erase needs more.
+    explicit AreaMemory(const AreaLayout& layout) : m_layout(layout) {
+        m_bytes.reserve(layout.Size());
+    }
 
     // Sets every byte of the area to FF. Until the first erase the area holds no memory.
     void Erase();

@@ -20,6 +20,8 @@ BOOL CUpdateDlg::EnterDownloadMode(CUsbPort& port) {
         }
         return FALSE;
     }
+    // From here on the printer is in download mode, even if the wait below is cut short.
+    m_bDownloadMode = TRUE;
     const DWORD wait = static_cast<DWORD>(m_package.m_nInitWait) * 1000;
     auto progress = OpenProgressWindow(IDS_INITIALIZING, wait, IDS_PLEASE_WAIT);
     WaitWithProgress(wait, progress.get(), kInitWaitSlice);
@@ -29,11 +31,13 @@ BOOL CUpdateDlg::EnterDownloadMode(CUsbPort& port) {
 
 BOOL CUpdateDlg::FinishDownloadMode(CUsbPort& port, CProgressDlg* progress) {
     const BOOL restarted = port.SendRestart();
+    if (restarted) {
+        // Before the wait, so that a run cut short during it does not restart again.
+        m_bDownloadMode = FALSE;
+    }
     port.Close();
     WaitInSlices(static_cast<DWORD>(m_package.m_nRestartWait) * 1000, progress, kRestartWaitSlice);
-    if (restarted) {
-        m_bDownloadMode = FALSE;
-    } else if (m_bReportExitFailure == 1) {
+    if (!restarted && m_bReportExitFailure == 1) {
         m_bReportExitFailure = 0;
         CMessageCatalogue::ShowError(m_hWnd, IDS_FAILED);
     }

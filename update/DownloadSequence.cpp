@@ -1,4 +1,6 @@
 // The Download button: the whole update from the printer count to the success message.
+#include <new>
+
 #include "app/MessageCatalogue.h"
 #include "app/ProgressDlg.h"
 #include "app/UpdateDlg.h"
@@ -16,23 +18,48 @@ void CUpdateDlg::OnDownload() {
         return;
     }
     m_bRunning = true;
-    GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
     m_bDownloadMode = FALSE;
     m_bReportExitFailure = 0;
-    BOOL upToDate = FALSE;
-    std::unique_ptr<CProgressDlg> progress;
     {
         CUsbPort port;
-        port.SetDeviceIds(m_package.GetVendorId(), m_package.GetProductId());
-        if (RunDownloadSteps(port, upToDate, progress) == RunEnd::Success) {
-            TakeSuccessEnd(port, progress, upToDate);
-        } else {
-            TakeFailureEnd(port, progress);
+        std::unique_ptr<CProgressDlg> progress;
+        try {
+            GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
+            port.SetDeviceIds(m_package.GetVendorId(), m_package.GetProductId());
+            BOOL upToDate = FALSE;
+            if (RunDownloadSteps(port, upToDate, progress) == RunEnd::Success) {
+                TakeSuccessEnd(port, progress, upToDate);
+            } else {
+                TakeFailureEnd(port, progress);
+            }
+        } catch (const std::bad_alloc&) {
+            EndForLackOfMemory(port, progress);
         }
         FreePackageImages();
-        EnableDownloadButton();
+        try {
+            EnableDownloadButton();
+        } catch (const std::bad_alloc&) {
+            // The run has ended and said how; without memory even for this the button stays
+            // off, and the window can still be closed.
+        }
     }
     m_bRunning = false;
+}
+
+void CUpdateDlg::EndForLackOfMemory(CUsbPort& port,
+                                    std::unique_ptr<CProgressDlg>& progress) noexcept {
+    progress.reset();
+    try {
+        if (m_bDownloadMode) {
+            FinishDownloadMode(port, nullptr);
+        }
+        CMessageCatalogue::ShowError(m_hWnd, IDS_FAILED);
+    } catch (const std::bad_alloc&) {
+        // Still no memory: the restart, which needs none, is the one step that cannot wait.
+        if (m_bDownloadMode && port.SendRestart()) {
+            m_bDownloadMode = FALSE;
+        }
+    }
 }
 
 CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
@@ -68,7 +95,6 @@ CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
     if (CloseRequested() || !EnterDownloadMode(port)) {
         return RunEnd::Failure;
     }
-    m_bDownloadMode = TRUE;
     port.Close();
     win::Sleep(kReopenPauseMs);
     if (!port.Open()) {

@@ -1,5 +1,7 @@
 // The check that runs once the main window is shown: one ready printer of the package's model
 // whose versions the package applies to.
+#include <new>
+
 #include "app/MessageCatalogue.h"
 #include "app/UpdateDlg.h"
 
@@ -8,33 +10,52 @@ LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
         return 1;
     }
     m_bRunning = true;
-    GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
     m_bReportExitFailure = 0;
     m_bDownloadMode = FALSE;
-    BOOL upToDate = FALSE;
-    std::string printerId;
     {
         CUsbPort port;
-        port.SetDeviceIds(m_package.GetVendorId(), m_package.GetProductId());
-        // Each step shows its own box where it fails; the port closes with this block.
-        BOOL ready = CheckPrinterCount(port);
-        if (ready && !port.Open()) {
-            CMessageCatalogue::ShowError(m_hWnd, IDS_NOT_CONNECTED,
-                                         CMessageCatalogue::Suffix::Restart);
-            ready = FALSE;
-        }
-        ready = ready &&
-                (m_bForceDownload ||
-                 CheckPrinterState(port, printerId, m_bSalesFile, m_package.GetModelCode())) &&
-                CheckVersions(port, upToDate, nullptr, FALSE);
-        if (ready) {
-            m_strPrinterId = printerId;
-            ShowPackageRow();
-            EnableDownloadButton();
-        } else {
+        try {
+            GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
+            port.SetDeviceIds(m_package.GetVendorId(), m_package.GetProductId());
+            if (RunStartupSteps(port)) {
+                EnableDownloadButton();
+            } else {
+                EndDialog(0);
+            }
+        } catch (const std::bad_alloc&) {
+            // The check changes nothing on the printer: it ends as a failed read of its state.
+            try {
+                CMessageCatalogue::ShowError(m_hWnd, IDS_STATE_FAILED,
+                                             CMessageCatalogue::Suffix::Restart);
+            } catch (const std::bad_alloc&) {
+                // The window closes without its message.
+            }
             EndDialog(0);
         }
     }
     m_bRunning = false;
     return 1;
+}
+
+BOOL CUpdateDlg::RunStartupSteps(CUsbPort& port) {
+    BOOL upToDate = FALSE;
+    std::string printerId;
+    // Each step shows its own box where it fails; the caller closes the port.
+    if (!CheckPrinterCount(port)) {
+        return FALSE;
+    }
+    if (!port.Open()) {
+        CMessageCatalogue::ShowError(m_hWnd, IDS_NOT_CONNECTED, CMessageCatalogue::Suffix::Restart);
+        return FALSE;
+    }
+    if (!m_bForceDownload &&
+        !CheckPrinterState(port, printerId, m_bSalesFile, m_package.GetModelCode())) {
+        return FALSE;
+    }
+    if (!CheckVersions(port, upToDate, nullptr, FALSE)) {
+        return FALSE;
+    }
+    m_strPrinterId = printerId;
+    ShowPackageRow();
+    return TRUE;
 }

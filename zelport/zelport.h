@@ -43,6 +43,7 @@ BOOL UsbDeviceIoControl(HANDLE device, uint32_t code, void* in, uint32_t inSize,
 #define ZELPORT_OK 0u
 #define ZELPORT_ERROR_INVALID_FUNCTION 1u /* not a call this handle serves */
 #define ZELPORT_ERROR_INVALID_HANDLE 6u
+#define ZELPORT_ERROR_NOT_ENOUGH_MEMORY 8u
 #define ZELPORT_ERROR_GEN_FAILURE 31u /* the device refused the transfer */
 #define ZELPORT_ERROR_MORE_DATA 234u  /* the device sent more than was asked */
 #define ZELPORT_ERROR_DEVICE_NOT_CONNECTED 1167u

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <system_error>
 
 namespace console {
 
@@ -37,7 +38,11 @@ int WriteAll(int descriptor, std::string_view text) {
 }  // namespace
 
 OutputSpool::OutputSpool() : m_shared(std::make_shared<Shared>()) {
-    m_writer = std::thread([shared = m_shared] { Writer(shared); });
+    try {
+        m_writer = std::thread([shared = m_shared] { Writer(shared); });
+    } catch (const std::system_error&) {
+        // No thread to be had (out of memory or threads): each write is made at once instead.
+    }
 }
 
 OutputSpool::~OutputSpool() {
@@ -48,6 +53,9 @@ OutputSpool::~OutputSpool() {
         writing = m_shared->writing;
     }
     m_shared->changed.notify_all();
+    if (!m_writer.joinable()) {
+        return;
+    }
     if (writing) {
         // A write that may never return (a stopped terminal) must not keep the process alive;
         // the writer keeps what it uses.
@@ -61,6 +69,12 @@ void OutputSpool::Write(int descriptor, std::string_view text, Kind kind) {
     {
         std::lock_guard lock(m_shared->mutex);
         if (m_shared->errors.count(descriptor) != 0) {
+            return;
+        }
+        if (!m_writer.joinable()) {
+            if (const int error = WriteAll(descriptor, text)) {
+                m_shared->errors.emplace(descriptor, error);
+            }
             return;
         }
         std::deque<Chunk>& queue = m_shared->queue;

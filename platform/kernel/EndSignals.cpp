@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <system_error>
 
 namespace win {
 
@@ -55,7 +56,11 @@ EndSignals::EndSignals() {
     m_ready = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     m_stop = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (m_signals >= 0 && m_ready >= 0 && m_stop >= 0) {
-        m_thread = std::thread([this] { Watch(); });
+        try {
+            m_thread = std::thread([this] { Watch(); });
+        } catch (const std::system_error&) {
+            // No watch: the signals wait, blocked, until the program has ended its run.
+        }
     }
 }
 

@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <exception>
+#include <utility>
+
 namespace win32 {
 
 namespace {
@@ -12,7 +15,17 @@ NativeDialogEvents* EventsOf(HWND dialog) {
     return reinterpret_cast<NativeDialogEvents*>(::GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// An exception of a handler, held while user32's frames are on the stack (no exception may
+// unwind through them) and thrown again once the call into user32 has returned.
+std::exception_ptr g_carried;
+
+void ThrowCarried() {
+    if (g_carried) {
+        std::rethrow_exception(std::exchange(g_carried, nullptr));
+    }
+}
+
+INT_PTR HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         return TRUE;
@@ -52,6 +65,18 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             return FALSE;
         default:
             return FALSE;
+    }
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_carried) {
+        return FALSE;  // the handlers wait until the exception has reached the program's code
+    }
+    try {
+        return HandleDialogMessage(dialog, message, wParam, lParam);
+    } catch (...) {
+        g_carried = std::current_exception();
+        return TRUE;
     }
 }
 
@@ -165,10 +190,12 @@ bool NativeWindows::PumpPending() {
         HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         const bool ownDialog = root != nullptr && EventsOf(root) != nullptr;
         if (ownDialog && ::IsDialogMessageA(root, &msg)) {
+            ThrowCarried();
             continue;
         }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
+        ThrowCarried();
     }
     return true;
 }
@@ -189,7 +216,9 @@ void NativeWindows::BlockShutdown(NativeWindow window, const wchar_t* reason) {
 
 int NativeWindows::ShowMessageBox(NativeWindow owner, const std::string& text,
                                   const std::string& caption, uint32_t type) {
-    return ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), type);
+    const int answer = ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), type);
+    ThrowCarried();
+    return answer;
 }
 
 }  // namespace win32

@@ -3,6 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "tests/cli/CliProcess.h"
 
 namespace clitest {
@@ -252,6 +256,33 @@ TEST_F(CliProcessTest, ALibraryWithoutItsThreadStillLetsTheToolEnd) {
     EXPECT_EQ(occurrences("without thread: "), occurrences("without thread: 3\n"))
         << "every such run ends with status 3:\n"
         << result.output;
+}
+
+// Under address-space limits from too small to start the library's thread to just enough for
+// the transfer's copies: each run ends with its exit event and never aborts, and a printer put
+// into download mode is restarted.
+TEST_F(CliProcessTest, ARunOutOfMemoryEndsWithoutLeavingThePrinterInDownloadMode) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's runtime reserves more address space than the limits leave";
+#endif
+    int failedInDownloadMode = 0;
+    for (int limitKiB = 20000; limitKiB <= 100000; limitKiB += 5000) {
+        SCOPED_TRACE("ulimit -v " + std::to_string(limitKiB));
+        const auto result =
+            RunScript("rm -f printers.state; ulimit -v " + std::to_string(limitKiB) +
+                      "; fast_exec \"$CLI\" --download --json -y 2>/dev/null");
+        ASSERT_FALSE(result.timedOut) << result.output;
+        EXPECT_LT(result.exitStatus, 128) << result.output;
+        const auto exits = EventsNamed(JsonLines(result.output), "exit");
+        ASSERT_EQ(exits.size(), 1u) << result.output;
+        const std::vector<std::string> commands = CommandsSent();
+        const auto downloadMode = std::find(commands.begin(), commands.end(), kDownloadModeCommand);
+        if (downloadMode != commands.end()) {
+            EXPECT_NE(std::find(downloadMode, commands.end(), kRestartCommand), commands.end());
+            failedInDownloadMode += result.exitStatus == 1 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(failedInDownloadMode, 0) << "no limit let the run reach download mode and then fail";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The C entry points of the simulated ZELPORT.so: the vendor library's five and the control
 // entry points of ZelportSim.h.
+#include "zelport/NoExceptionEntry.h"
 #include "zelport/sim/SimLibrary.h"
 #include "zelport/sim/ZelportSim.h"
 #include "zelport/zelport.h"
@@ -9,19 +10,24 @@ using zelsim::SimLibrary;
 extern "C" {
 
 BOOL SetVenderID(uint32_t vendorId) {
-    return SimLibrary::Instance().SetVendorId(vendorId);
+    return zelport::NoExceptionEntry(BOOL{0},
+                                     [&] { return SimLibrary::Instance().SetVendorId(vendorId); });
 }
 
 BOOL SetProductID(const uint16_t* productIds, uint32_t count) {
-    return SimLibrary::Instance().SetProductIds(productIds, count);
+    return zelport::NoExceptionEntry(
+        BOOL{0}, [&] { return SimLibrary::Instance().SetProductIds(productIds, count); });
 }
 
 HANDLE UsbOpenCont(uint32_t deviceIndex, uint32_t /*reserved*/) {
-    return SimLibrary::Instance().OpenControl(deviceIndex);
+    return zelport::NoExceptionEntry(
+        INVALID_HANDLE_VALUE, [&] { return SimLibrary::Instance().OpenControl(deviceIndex); });
 }
 
 HANDLE UsbOpenBulk(const char* pipeName, uint32_t deviceIndex) {
-    return SimLibrary::Instance().OpenBulk(pipeName, deviceIndex);
+    return zelport::NoExceptionEntry(INVALID_HANDLE_VALUE, [&] {
+        return SimLibrary::Instance().OpenBulk(pipeName, deviceIndex);
+    });
 }
 
 BOOL UsbDeviceIoControl(HANDLE /*device*/, uint32_t /*code*/, void* /*in*/, uint32_t /*inSize*/,
@@ -38,7 +44,8 @@ void ZelportSimSetTimeSink(void (*advance)(uint32_t milliseconds)) {
 }
 
 int ZelportSimReset(const char* configText, const char* statePath, const char* tracePath) {
-    return SimLibrary::Instance().Reset(configText, statePath, tracePath) ? 1 : 0;
+    return zelport::NoExceptionEntry(
+        0, [&] { return SimLibrary::Instance().Reset(configText, statePath, tracePath) ? 1 : 0; });
 }
 
 void ZelportSimSettle(void) {
@@ -78,15 +85,20 @@ static BOOL OwnsHandle(HANDLE handle) {
 }
 
 static uint32_t ReadHandle(HANDLE handle, void* buffer, uint32_t count, uint32_t* moved) {
-    return SimLibrary::Instance().HostRead(handle, buffer, count, moved);
+    return zelport::NoExceptionEntry(uint32_t{ZELPORT_ERROR_NOT_ENOUGH_MEMORY}, [&] {
+        return SimLibrary::Instance().HostRead(handle, buffer, count, moved);
+    });
 }
 
 static uint32_t WriteHandle(HANDLE handle, const void* bytes, uint32_t count, uint32_t* moved) {
-    return SimLibrary::Instance().HostWrite(handle, bytes, count, moved);
+    return zelport::NoExceptionEntry(uint32_t{ZELPORT_ERROR_NOT_ENOUGH_MEMORY}, [&] {
+        return SimLibrary::Instance().HostWrite(handle, bytes, count, moved);
+    });
 }
 
 static uint32_t CloseHandleOfLibrary(HANDLE handle) {
-    return SimLibrary::Instance().HostClose(handle);
+    return zelport::NoExceptionEntry(uint32_t{ZELPORT_ERROR_NOT_ENOUGH_MEMORY},
+                                     [&] { return SimLibrary::Instance().HostClose(handle); });
 }
 
 extern const ZELPORT_FILE_OPERATIONS ZelportFileOperations;

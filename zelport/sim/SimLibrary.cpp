@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <iostream>
+#include <new>
+#include <string>
+#include <system_error>
+#include <thread>
 
 #include "sim/AreaLayout.h"
 #include "sim/ConfigParser.h"
@@ -15,6 +19,8 @@ namespace {
 constexpr uint32_t kLargestDeviceIndex = 126;
 constexpr char kWho[] = "ZELPORT.so (simulated printers): ";
 constexpr char kNoWakeUpChannel[] = "cannot create the wake-up channel of the library's thread";
+constexpr char kNoThread[] = "the library's thread is not running";
+constexpr std::chrono::milliseconds kOutOfMemoryPause{10};
 
 std::optional<std::string> TextOrNone(const char* text) {
     return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
@@ -42,7 +48,11 @@ SimLibrary::SimLibrary() {
         Configure(std::move(settings.configText), settings.origin, std::move(settings.statePath),
                   settings.tracePath);
     }
-    m_thread = std::thread([this] { Serve(); });
+    try {
+        m_thread = std::thread([this] { Serve(); });
+    } catch (const std::system_error& error) {
+        Refuse(std::string("cannot start the library's thread: ") + error.what());
+    }
 }
 
 SimLibrary::~SimLibrary() {
@@ -180,32 +190,50 @@ HANDLE SimLibrary::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
 void SimLibrary::Serve() {
     std::unique_lock lock(m_mutex);
     while (!m_stopping) {
-        std::vector<int> watched = WatchedDescriptors();
-        int timeoutMs = -1;
-        if (const std::optional<Clock::time_point> due = m_schedule.NextDue()) {
-            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - Clock::now());
-            timeoutMs = static_cast<int>(std::clamp<int64_t>(wait.count(), 0, 60000));
+        try {
+            ServePass(lock);
+        } catch (const std::bad_alloc&) {
+            // The simulated printers share the process's memory: what they were handed in this
+            // pass is lost, as by a printer that misses a transfer, and the host's time limits
+            // end its wait. A settle waiting for this pass is released.
+            if (!lock.owns_lock()) {
+                lock.lock();
+            }
+            m_settleDone = m_settleRequested;
+            m_settled.notify_all();
+            lock.unlock();
+            std::this_thread::sleep_for(kOutOfMemoryPause);
+            lock.lock();
         }
+    }
+    m_settled.notify_all();
+}
+
+void SimLibrary::ServePass(std::unique_lock<std::mutex>& lock) {
+    std::vector<int> watched = WatchedDescriptors();
+    int timeoutMs = -1;
+    if (const std::optional<Clock::time_point> due = m_schedule.NextDue()) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - Clock::now());
+        timeoutMs = static_cast<int>(std::clamp<int64_t>(wait.count(), 0, 60000));
+    }
+    lock.unlock();
+    std::vector<devlink::Poller::Ready> ready = m_poller.Wait(watched, timeoutMs);
+    lock.lock();
+    HandleReady(ready);
+    PerformDueSteps();
+    if (m_settleDone < m_settleRequested) {
+        // Everything the settling thread did before asking is visible to this pass.
+        const uint64_t target = m_settleRequested;
+        watched = WatchedDescriptors();
         lock.unlock();
-        std::vector<devlink::Poller::Ready> ready = m_poller.Wait(watched, timeoutMs);
+        ready = m_poller.Wait(watched, 0);
         lock.lock();
         HandleReady(ready);
         PerformDueSteps();
-        if (m_settleDone < m_settleRequested) {
-            // Everything the settling thread did before asking is visible to this pass.
-            const uint64_t target = m_settleRequested;
-            watched = WatchedDescriptors();
-            lock.unlock();
-            ready = m_poller.Wait(watched, 0);
-            lock.lock();
-            HandleReady(ready);
-            PerformDueSteps();
-            m_settleDone = target;
-            m_settled.notify_all();
-        }
-        Persist();
+        m_settleDone = target;
+        m_settled.notify_all();
     }
-    m_settled.notify_all();
+    Persist();
 }
 
 std::vector<int> SimLibrary::WatchedDescriptors() const {
@@ -331,7 +359,7 @@ void SimLibrary::SetTimeSink(void (*advance)(uint32_t)) {
 bool SimLibrary::Reset(const char* configText, const char* statePath, const char* tracePath) {
     std::lock_guard lock(m_mutex);
     if (!m_thread.joinable()) {
-        Refuse(kNoWakeUpChannel);
+        Refuse(kNoThread);
         return false;
     }
     return Configure(TextOrNone(configText), "configuration text", TextOrNone(statePath),

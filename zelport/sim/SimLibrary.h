@@ -77,6 +77,8 @@ private:
     // Returns once the library's thread has handled every write and close made before.
     void SettleHolding(std::unique_lock<std::mutex>& lock);
     void Serve();
+    // One pass of the thread: waits for the pipes or the next due step and handles them.
+    void ServePass(std::unique_lock<std::mutex>& lock);
     std::vector<int> WatchedDescriptors() const;
     void HandleReady(const std::vector<devlink::Poller::Ready>& ready);
     void HandlePacket(const PipeTable::Pipe& pipe, const std::vector<uint8_t>& packet);

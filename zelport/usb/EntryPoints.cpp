@@ -2,6 +2,7 @@
 // handles.
 #include <string>
 
+#include "zelport/NoExceptionEntry.h"
 #include "zelport/usb/UsbLibrary.h"
 #include "zelport/zelport.h"
 
@@ -14,15 +15,20 @@ BOOL OwnsHandle(HANDLE handle) {
 }
 
 uint32_t ReadHandle(HANDLE handle, void* buffer, uint32_t count, uint32_t* moved) {
-    return UsbLibrary::Instance().Read(handle, buffer, count, moved);
+    return zelport::NoExceptionEntry(uint32_t{ZELPORT_ERROR_NOT_ENOUGH_MEMORY}, [&] {
+        return UsbLibrary::Instance().Read(handle, buffer, count, moved);
+    });
 }
 
 uint32_t WriteHandle(HANDLE handle, const void* buffer, uint32_t count, uint32_t* moved) {
-    return UsbLibrary::Instance().Write(handle, buffer, count, moved);
+    return zelport::NoExceptionEntry(uint32_t{ZELPORT_ERROR_NOT_ENOUGH_MEMORY}, [&] {
+        return UsbLibrary::Instance().Write(handle, buffer, count, moved);
+    });
 }
 
 uint32_t CloseOwnHandle(HANDLE handle) {
-    return UsbLibrary::Instance().Close(handle);
+    return zelport::NoExceptionEntry(uint32_t{ZELPORT_ERROR_NOT_ENOUGH_MEMORY},
+                                     [&] { return UsbLibrary::Instance().Close(handle); });
 }
 
 }  // namespace
@@ -36,26 +42,32 @@ const ZELPORT_FILE_OPERATIONS ZelportFileOperations = {
 };
 
 BOOL SetVenderID(uint32_t vendorId) {
-    return UsbLibrary::Instance().SetVendorId(vendorId);
+    return zelport::NoExceptionEntry(BOOL{0},
+                                     [&] { return UsbLibrary::Instance().SetVendorId(vendorId); });
 }
 
 BOOL SetProductID(const uint16_t* productIds, uint32_t count) {
-    return UsbLibrary::Instance().SetProductIds(productIds, count);
+    return zelport::NoExceptionEntry(
+        BOOL{0}, [&] { return UsbLibrary::Instance().SetProductIds(productIds, count); });
 }
 
 HANDLE UsbOpenCont(uint32_t deviceIndex, uint32_t /*reserved*/) {
-    return UsbLibrary::Instance().Open(UsbLibrary::Pipe::Control, deviceIndex);
+    return zelport::NoExceptionEntry(INVALID_HANDLE_VALUE, [&] {
+        return UsbLibrary::Instance().Open(UsbLibrary::Pipe::Control, deviceIndex);
+    });
 }
 
 HANDLE UsbOpenBulk(const char* pipeName, uint32_t deviceIndex) {
-    const std::string name = pipeName != nullptr ? pipeName : "";
-    if (name == "PIPE00") {
-        return UsbLibrary::Instance().Open(UsbLibrary::Pipe::Out, deviceIndex);
-    }
-    if (name == "PIPE01") {
-        return UsbLibrary::Instance().Open(UsbLibrary::Pipe::In, deviceIndex);
-    }
-    return INVALID_HANDLE_VALUE;
+    return zelport::NoExceptionEntry(INVALID_HANDLE_VALUE, [&] {
+        const std::string name = pipeName != nullptr ? pipeName : "";
+        if (name == "PIPE00") {
+            return UsbLibrary::Instance().Open(UsbLibrary::Pipe::Out, deviceIndex);
+        }
+        if (name == "PIPE01") {
+            return UsbLibrary::Instance().Open(UsbLibrary::Pipe::In, deviceIndex);
+        }
+        return INVALID_HANDLE_VALUE;
+    });
 }
 
 BOOL UsbDeviceIoControl(HANDLE /*device*/, uint32_t /*code*/, void* /*in*/, uint32_t /*inSize*/,
