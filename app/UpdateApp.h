@@ -10,6 +10,10 @@ public:
 
     BOOL InitInstance() override;
 
+    // How long the library's unload may take once the program has said how it ended; a front-end
+    // ends the process then (win::EndProcessWithin).
+    static constexpr DWORD kLibraryUnloadGraceMs = 3000;
+
 private:
     static BOOL BindUsbLibrary();
 };

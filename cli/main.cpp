@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/MessageCatalogue.h"
+#include "app/UpdateApp.h"
 #include "cli/CliBackend.h"
 #include "cli/ConsoleOptions.h"
 #include "cli/JsonPresenter.h"
@@ -76,7 +77,9 @@ int main(int argc, char** argv) try {
     }
     systemArgv.push_back(nullptr);
     win::AfxWinMain(static_cast<int>(arguments.size()), systemArgv.data(), backend);
-    return cli::ExitStatusOf(backend.Finish());
+    const int status = cli::ExitStatusOf(backend.Finish());
+    win::EndProcessWithin(CUpdateApp::kLibraryUnloadGraceMs, status);
+    return status;
 } catch (const std::bad_alloc&) {
     // Out of memory outside the window's runs, which end themselves: no printer is in download
     // mode here.

@@ -2,8 +2,10 @@
 // download ended.
 #include "app/MessageCatalogue.h"
 #include "app/Resource.h"
+#include "app/UpdateApp.h"
 #include "gui/ExitStatus.h"
 #include "gui/RunWatch.h"
+#include "platform/Kernel.h"
 #include "platform/qt/QtProgram.h"
 
 int main(int argc, char** argv) {
@@ -13,5 +15,7 @@ int main(int argc, char** argv) {
             return watch.emplace(qt, CMessageCatalogue::Load(IDS_SUCCESS),
                                  CMessageCatalogue::Load(IDS_NEWEST));
         });
-    return gui::ExitStatusOf(end, watch ? watch->LastDownload() : std::nullopt);
+    const int status = gui::ExitStatusOf(end, watch ? watch->LastDownload() : std::nullopt);
+    win::EndProcessWithin(CUpdateApp::kLibraryUnloadGraceMs, status);
+    return status;
 }

@@ -38,6 +38,11 @@ HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
 
+// Once the program has said how it ended: if the process has not ended within the time (on the
+// real clock), it ends then with the given status, whatever is still running, such as a
+// library's unload that does not return.
+void EndProcessWithin(DWORD milliseconds, int status);
+
 // The directory of the running program, with a trailing '/'.
 std::string GetModuleDirectory();
 

@@ -1,7 +1,6 @@
 #include "platform/kernel/EndSignals.h"
 
 #include <poll.h>
-#include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -49,9 +48,10 @@ void Signal(int descriptor) {
 
 EndSignals::EndSignals() {
     const sigset_t watched = EndingSignals();
-    if (pthread_sigmask(SIG_BLOCK, &watched, nullptr) != 0) {
+    if (pthread_sigmask(SIG_BLOCK, &watched, &m_previousMask) != 0) {
         return;
     }
+    m_blocked = true;
     m_signals = signalfd(-1, &watched, SFD_NONBLOCK | SFD_CLOEXEC);
     m_ready = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     m_stop = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
@@ -68,6 +68,9 @@ EndSignals::~EndSignals() {
     if (m_thread.joinable()) {
         Signal(m_stop);
         m_thread.join();
+    }
+    if (m_blocked) {
+        pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
     }
     for (const int descriptor : {m_signals, m_ready, m_stop}) {
         if (descriptor >= 0) {

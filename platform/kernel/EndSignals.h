@@ -10,6 +10,8 @@
 // ignored, as for a background job.
 #pragma once
 
+#include <signal.h>
+
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -21,6 +23,8 @@ class EndSignals {
 public:
     // Must run before any other thread starts, since threads inherit the blocked set.
     EndSignals();
+    // Ends the watch and unblocks the signals in the calling thread, so that one arriving later
+    // has its default effect, as in a program that watches none.
     ~EndSignals();
     EndSignals(const EndSignals&) = delete;
     EndSignals& operator=(const EndSignals&) = delete;
@@ -35,6 +39,8 @@ public:
 private:
     void Watch();
 
+    sigset_t m_previousMask{};
+    bool m_blocked = false;
     int m_signals = -1;  // the signal descriptor the watch reads
     int m_ready = -1;    // readable while m_arrived holds a signal
     int m_stop = -1;     // ends the watch

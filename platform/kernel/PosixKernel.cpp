@@ -7,10 +7,13 @@
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/Kernel.h"
@@ -159,6 +162,17 @@ BOOL FreeLibrary(HMODULE module) {
     const int result = dlclose(module->handle);
     delete module;
     return result == 0 ? TRUE : FALSE;
+}
+
+void EndProcessWithin(DWORD milliseconds, int status) {
+    try {
+        std::thread([milliseconds, status] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+            _exit(status);
+        }).detach();
+    } catch (const std::system_error& error) {
+        std::cerr << "cannot bound the time to the end of the program: " << error.what() << "\n";
+    }
 }
 
 DWORD GetFileAttributesA(LPCSTR path) {

@@ -283,7 +283,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    "other-files",
                    kExitStartupClosed,
-                   {StartupError(IDS_STATE_FAILED)}}),
+                   {StartupError(IDS_STATE_FAILED)}},
+        // The tool has said how it ended; an unload that hangs cannot keep it running.
+        BadLibrary{"UnloadThatNeverReturns",
+                   RXT9_MISBEHAVING_LIBRARY,
+                   "",
+                   "unload-never-returns",
+                   kExitStartupClosed,
+                   {StartupError(IDS_NOT_CONNECTED)}}),
     [](const ::testing::TestParamInfo<BadLibrary>& info) { return info.param.name; });
 
 }  // namespace

@@ -7,7 +7,10 @@
 //   streams-after-count  the printer count's probes get numbers of no open file; every later
 //                        open of PIPE00 gets stdout and of PIPE01 stdin
 //   other-files          device 0's control handle and PIPE00 are /dev/null, PIPE01 /dev/zero
+//   unload-never-returns every open fails, and the library's unload waits for ever
 //   (anything else)      the vendor id is accepted and every open fails
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -38,6 +41,20 @@ struct LoadNote {
     }
 };
 const LoadNote g_loadNote;
+
+struct UnloadWait {
+    UnloadWait() = default;
+    UnloadWait(const UnloadWait&) = delete;
+    UnloadWait& operator=(const UnloadWait&) = delete;
+    ~UnloadWait() {
+        if (Mode() == "unload-never-returns") {
+            for (;;) {
+                pause();
+            }
+        }
+    }
+};
+const UnloadWait g_unloadWait;
 
 // The printer count probes a device with one control and two pipe opens; the port's own
 // opens come after that.
