@@ -5,6 +5,7 @@
 
 #include "app/MessageCatalogue.h"
 #include "app/UpdateDlg.h"
+#include "platform/ui/UiBackend.h"
 #include "printer/UsbLibrary.h"
 
 namespace {
@@ -63,6 +64,14 @@ BOOL CUpdateApp::BindUsbLibrary() {
                : FALSE;
 }
 
+void CUpdateApp::ReportRunEnd(const win::RunEnd& end) {
+    using Result = win::RunEnd::Result;
+    if (end.result != Result::StartupCheckClosed && end.result != Result::LibraryRefused) {
+        m_lastDownload = ExitReasonOf(end);
+    }
+    win::CurrentUiBackend().RunEnded(end);
+}
+
 BOOL CUpdateApp::InitInstance() {
     const HANDLE mutex = win::CreateMutexA(nullptr, TRUE, kMutexName);
     if (mutex == 0 || win::GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -73,6 +82,7 @@ BOOL CUpdateApp::InitInstance() {
 
     if (!BindUsbLibrary()) {
         CMessageCatalogue::ShowLibraryNotFound();
+        ReportRunEnd({win::RunEnd::Result::LibraryRefused});
         return FALSE;
     }
 

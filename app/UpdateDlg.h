@@ -12,6 +12,7 @@
 #include "app/Resource.h"
 #include "package/PackageInfo.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/RunEnd.h"
 #include "printer/UsbPort.h"
 
 class CProgressDlg;
@@ -100,6 +101,11 @@ public:
 
     BOOL m_bDownloadMode = FALSE;
     int m_bReportExitFailure = 0;
+    // What the end of the current run reports: download mode entered, a restart that reached
+    // the printer, and versions that read as no text.
+    BOOL m_bEnteredDownloadMode = FALSE;
+    BOOL m_bRestarted = FALSE;
+    BOOL m_bVersionsNotText = FALSE;
 
 protected:
     BOOL OnInitDialog() override;
@@ -128,12 +134,16 @@ private:
 
     // The start-up check's steps: TRUE when the printer is ready for a Download.
     BOOL RunStartupSteps(CUsbPort& port);
-    // The download sequence's steps, and its two ends.
-    enum class RunEnd { Failure, Success };
-    RunEnd RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
-                            std::unique_ptr<CProgressDlg>& progress);
+    // The download sequence's steps, and its two ends. A failure is one of a step (which has
+    // shown why), a stop on request before download mode, or the remembered printer that
+    // already holds the package.
+    enum class StepsEnd { Success, Failed, Stopped, AlreadyHeld };
+    StepsEnd RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
+                              std::unique_ptr<CProgressDlg>& progress);
     void TakeSuccessEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress, BOOL upToDate);
-    void TakeFailureEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress);
+    void TakeFailureEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress, StepsEnd end);
+    // Reports how the run ended, once a run.
+    void ReportEnd(win::RunEnd::Result result, bool successEnd = false);
     // The end of a run whose step could not get the memory it needed: the printer is restarted
     // if it is in download mode, and the user learns that the download failed.
     void EndForLackOfMemory(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress) noexcept;
@@ -141,4 +151,5 @@ private:
     // A start-up check or a download is running; messages dispatched inside its waits must not
     // start another.
     bool m_bRunning = false;
+    bool m_endReported = false;
 };

@@ -27,12 +27,8 @@ bool IsPackageField(int id) {
 }  // namespace
 
 CliBackend::CliBackend(ConsolePresenter& presenter, console::Terminal& terminal,
-                       win::EndSignals& signals, InteractionSettings settings,
-                       KnownMessages messages)
-    : ConsoleBackend(terminal, signals),
-      m_presenter(presenter),
-      m_settings(settings),
-      m_messages(std::move(messages)) {
+                       win::EndSignals& signals, InteractionSettings settings)
+    : ConsoleBackend(terminal, signals), m_presenter(presenter), m_settings(settings) {
     // A call to the printer may block the program's thread up to the library's time limit:
     // the signal is told of at once all the same.
     m_signals.OnArrival([this](int) { Acknowledge(m_finishingDownload.load()); });
@@ -51,8 +47,8 @@ bool CliBackend::CreateDialogWindow(win::HWND dialog) {
         m_phase = Phase::StartupCheck;
     } else if (IsDialogOf(dialog, IDD_PROGRESS_DIALOG)) {
         m_progressWindow = dialog;
-        if (m_download) {
-            m_download->NoteProgressWindow();
+        if (m_phase == Phase::Downloading) {
+            m_downloadModeEntered = true;
             m_finishingDownload = true;
         }
     }
@@ -119,7 +115,7 @@ void CliBackend::DownloadButtonChanged(bool enabled) {
             if (!enabled) {
                 Present();
                 m_phase = Phase::Downloading;
-                m_download.emplace(m_messages.success, m_messages.newest);
+                m_downloadModeEntered = false;
                 m_presenter.DownloadStarted();
             }
             return;
@@ -127,9 +123,6 @@ void CliBackend::DownloadButtonChanged(bool enabled) {
             if (enabled) {
                 Present();
                 m_phase = Phase::Ready;
-                m_presenter.DownloadEnded(*m_download);
-                m_lastDownload = m_download->Reason();
-                m_download.reset();
                 m_finishingDownload = false;
             }
             return;
@@ -169,7 +162,7 @@ void CliBackend::TakeSignals() {
                 if (!m_interrupted) {
                     m_interrupted = true;
                     Present();
-                    const bool finishing = m_download->EnteredDownloadMode();
+                    const bool finishing = m_downloadModeEntered;
                     Acknowledge(finishing);
                     if (!finishing) {
                         // The run stops before it puts the printer into download mode.
@@ -266,18 +259,6 @@ void CliBackend::WaitForInput(win::HWND modalDialog) {
 int CliBackend::ShowMessageBox(win::HWND owner, const std::string& text, const std::string& caption,
                                UINT type) {
     Present();
-    if (IsRefusalOfErasedVersions(text)) {
-        m_terminal.WriteError(
-            "rxt9-update-cli: the printer reports versions that are no text, as erased "
-            "firmware does: an earlier update may have been cut off. '-frcdlm' forces the "
-            "download of package set 1.\n");
-    }
-    if (m_mainWindow == nullptr && text == m_messages.libraryNotFound) {
-        m_libraryRefused = true;
-    }
-    if (m_download) {
-        m_download->NoteMessage(text);
-    }
     m_presenter.MessageBox({caption, text, console::IconOf(type)});
     if (m_terminal.InputIsTerminal() && !m_settings.assumeYes && !m_inputEnded && !m_interrupted) {
         WaitForAcknowledgement();
@@ -310,15 +291,26 @@ void CliBackend::WaitForAcknowledgement() {
     }
 }
 
-bool CliBackend::IsRefusalOfErasedVersions(const std::string& text) const {
-    if (m_messages.notApplicable.empty() || text.rfind(m_messages.notApplicable, 0) != 0) {
-        return false;
+void CliBackend::RunEnded(const win::RunEnd& end) {
+    Present();
+    if (end.versionsNotText) {
+        m_terminal.WriteError(
+            "rxt9-update-cli: the printer reports versions that are no text, as erased "
+            "firmware does: an earlier update may have been cut off. '-frcdlm' forces the "
+            "download of package set 1.\n");
     }
-    // Erased flash reads as 0xFF: a version with a byte that is no printable text.
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return c != '\n' && (byte < 0x20 || byte > 0x7E);
-    });
+    switch (end.result) {
+        case win::RunEnd::Result::LibraryRefused:
+            m_libraryRefused = true;
+            return;
+        case win::RunEnd::Result::StartupCheckClosed:
+            // The phases already tell: the start-up check never passed.
+            return;
+        default:
+            m_presenter.DownloadEnded(end);
+            m_lastDownload = ExitReasonOf(end);
+            return;
+    }
 }
 
 ExitReason CliBackend::WithoutMainWindow() const {

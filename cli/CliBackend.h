@@ -1,8 +1,8 @@
 // The model backend presented in a terminal: it follows the windows of the system's code,
 // hands what they show to a presenter, turns keys into the model's user actions, and keeps
-// what the exit status needs. The phases follow the Download button of the main window: the
-// start-up check disables it and enables it once it has passed, and each download keeps it
-// disabled from its start to its end.
+// what the exit status needs: how each run ended, as the system's code reports it. The phases
+// follow the Download button of the main window: the start-up check disables it and enables
+// it once it has passed, and each download keeps it disabled from its start to its end.
 #pragma once
 
 #include <atomic>
@@ -17,14 +17,6 @@
 
 namespace cli {
 
-// The texts by which the front-end tells how things ended.
-struct KnownMessages {
-    std::string success;          // a download updated the printer
-    std::string newest;           // the printer already holds the package
-    std::string libraryNotFound;  // the vendor library was refused
-    std::string notApplicable;    // the first line of the version check's refusal
-};
-
 struct InteractionSettings {
     bool download = false;   // press Download once, then close the main window
     bool assumeYes = false;  // acknowledge message boxes at once
@@ -34,7 +26,7 @@ class CliBackend final : public console::ConsoleBackend {
 public:
     // The presenter is also called from the signal watch's thread: it must be a locked one.
     CliBackend(ConsolePresenter& presenter, console::Terminal& terminal, win::EndSignals& signals,
-               InteractionSettings settings, KnownMessages messages);
+               InteractionSettings settings);
     ~CliBackend() override;
     CliBackend(const CliBackend&) = delete;
     CliBackend& operator=(const CliBackend&) = delete;
@@ -51,6 +43,7 @@ public:
     void WaitForInput(win::HWND modalDialog) override;
     int ShowMessageBox(win::HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
+    void RunEnded(const win::RunEnd& end) override;
 
 private:
     enum class Phase { Starting, StartupCheck, Ready, Downloading, Closed };
@@ -64,8 +57,6 @@ private:
     // all. Called from either thread.
     void Acknowledge(bool finishingDownload);
     ExitReason ReasonToEnd() const;
-    // The version check refused a printer whose versions are no text.
-    bool IsRefusalOfErasedVersions(const std::string& text) const;
     // Why the program ends when its main window never came.
     ExitReason WithoutMainWindow() const;
     [[noreturn]] void EndAtOnce();
@@ -75,7 +66,6 @@ private:
 
     ConsolePresenter& m_presenter;
     InteractionSettings m_settings;
-    KnownMessages m_messages;
 
     Phase m_phase = Phase::Starting;
     win::HWND m_mainWindow = nullptr;
@@ -84,7 +74,7 @@ private:
     bool m_progressChanged = false;
     MainWindowRows m_shownRows;  // blank, as the window starts
     ProgressSnapshot m_polledProgress;
-    std::optional<RunOutcome> m_download;
+    bool m_downloadModeEntered = false;  // a progress window has opened in this download
     std::optional<ExitReason> m_lastDownload;
     bool m_passedStartup = false;
     bool m_libraryRefused = false;

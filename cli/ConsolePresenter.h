@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "cli/ExitReason.h"
+#include "app/ExitReason.h"
 #include "cli/MainWindowRows.h"
 #include "cli/ProgressSnapshot.h"
-#include "cli/RunOutcome.h"
 #include "platform/console/BoxIcon.h"
+#include "platform/ui/RunEnd.h"
 
 namespace cli {
 
@@ -35,7 +35,7 @@ public:
     // The start-up check has passed: Download can be pressed.
     virtual void Ready() = 0;
     virtual void DownloadStarted() = 0;
-    virtual void DownloadEnded(const RunOutcome& outcome) = 0;
+    virtual void DownloadEnded(const win::RunEnd& end) = 0;
     // A signal arrived; during a download the download goes on to its end first.
     virtual void Interrupted(bool finishingDownload) = 0;
     // The person at the terminal is expected to press a key.

@@ -79,11 +79,12 @@ void JsonPresenter::DownloadStarted() {
     Emit(Event("download"));
 }
 
-void JsonPresenter::DownloadEnded(const RunOutcome& outcome) {
+void JsonPresenter::DownloadEnded(const win::RunEnd& end) {
+    const ExitReason reason = ExitReasonOf(end);
     ordered_json event = Event("end");
-    event["end"] = outcome.TookSuccessEnd() ? "success" : "failure";
-    event["result"] = NameOf(outcome.Reason());
-    event["status"] = ExitStatusOf(outcome.Reason());
+    event["end"] = end.successEnd ? "success" : "failure";
+    event["result"] = ExitReasonName(reason);
+    event["status"] = ExitStatusOf(reason);
     Emit(event);
 }
 
@@ -104,7 +105,7 @@ void JsonPresenter::Finished(ExitReason reason) {
     }
     ordered_json event = Event("exit");
     event["status"] = ExitStatusOf(reason);
-    event["reason"] = NameOf(reason);
+    event["reason"] = ExitReasonName(reason);
     Emit(event);
 }
 

@@ -37,9 +37,9 @@ void LockedPresenter::DownloadStarted() {
     m_presenter.DownloadStarted();
 }
 
-void LockedPresenter::DownloadEnded(const RunOutcome& outcome) {
+void LockedPresenter::DownloadEnded(const win::RunEnd& end) {
     std::lock_guard lock(m_mutex);
-    m_presenter.DownloadEnded(outcome);
+    m_presenter.DownloadEnded(end);
 }
 
 void LockedPresenter::Interrupted(bool finishingDownload) {

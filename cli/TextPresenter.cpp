@@ -187,10 +187,9 @@ void TextPresenter::DownloadStarted() {
     Line("Download started.\n");
 }
 
-void TextPresenter::DownloadEnded(const RunOutcome& outcome) {
-    Line(std::string("Download ended on its ") +
-         (outcome.TookSuccessEnd() ? "success" : "failure") +
-         " end: " + ResultText(outcome.Reason()) + ".\n");
+void TextPresenter::DownloadEnded(const win::RunEnd& end) {
+    Line(std::string("Download ended on its ") + (end.successEnd ? "success" : "failure") +
+         " end: " + ResultText(ExitReasonOf(end)) + ".\n");
 }
 
 void TextPresenter::Interrupted(bool finishingDownload) {

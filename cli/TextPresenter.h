@@ -23,7 +23,7 @@ public:
     void ProgressClosed() override;
     void Ready() override;
     void DownloadStarted() override;
-    void DownloadEnded(const RunOutcome& outcome) override;
+    void DownloadEnded(const win::RunEnd& end) override;
     void Interrupted(bool finishingDownload) override;
     void AskFor(Prompt prompt) override;
     void Finished(ExitReason reason) override;

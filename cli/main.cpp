@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageCatalogue.h"
 #include "app/UpdateApp.h"
 #include "cli/CliBackend.h"
 #include "cli/ConsoleOptions.h"
@@ -28,10 +27,6 @@ std::string ProgramName(int argc, char** argv) {
     return path.substr(path.rfind('/') + 1);
 }
 
-std::string FirstLine(const std::string& text) {
-    return text.substr(0, text.find('\n'));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) try {
@@ -45,7 +40,7 @@ int main(int argc, char** argv) try {
         std::cerr << program << ": " << options.error << "\n"
                   << cli::ConsoleOptions::Usage(program) << "Try '" << program
                   << " --help' for more.\n";
-        return cli::kUsageStatus;
+        return kUsageStatus;
     }
     if (options.help) {
         std::cout << cli::ConsoleOptions::Help(program);
@@ -64,10 +59,8 @@ int main(int argc, char** argv) try {
         presenter = std::make_unique<cli::TextPresenter>(terminal);
     }
     cli::LockedPresenter sharedPresenter(*presenter);
-    cli::CliBackend backend(
-        sharedPresenter, terminal, signals, {options.download, options.assumeYes},
-        {CMessageCatalogue::Load(IDS_SUCCESS), CMessageCatalogue::Load(IDS_NEWEST),
-         kLibraryNotFound, FirstLine(CMessageCatalogue::Load(IDS_NOT_APPLICABLE))});
+    cli::CliBackend backend(sharedPresenter, terminal, signals,
+                            {options.download, options.assumeYes});
 
     std::vector<std::string> arguments = options.systemArguments;
     std::vector<char*> systemArgv;
@@ -77,12 +70,12 @@ int main(int argc, char** argv) try {
     }
     systemArgv.push_back(nullptr);
     win::AfxWinMain(static_cast<int>(arguments.size()), systemArgv.data(), backend);
-    const int status = cli::ExitStatusOf(backend.Finish());
+    const int status = ExitStatusOf(backend.Finish());
     win::EndProcessWithin(CUpdateApp::kLibraryUnloadGraceMs, status);
     return status;
 } catch (const std::bad_alloc&) {
     // Out of memory outside the window's runs, which end themselves: no printer is in download
     // mode here.
     std::cerr << "rxt9-update-cli: out of memory\n";
-    return cli::ExitStatusOf(cli::ExitReason::Failed);
+    return ExitStatusOf(ExitReason::Failed);
 }

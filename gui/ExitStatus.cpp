@@ -2,8 +2,8 @@
 
 namespace gui {
 
-int ExitStatusOf(const win::QtProgramEnd& end, std::optional<cli::ExitReason> lastDownload) {
-    if (!end.windowsOpened || lastDownload == cli::ExitReason::Failed) {
+int ExitStatusOf(const win::QtProgramEnd& end, std::optional<ExitReason> lastDownload) {
+    if (!end.windowsOpened || lastDownload == ExitReason::Failed) {
         return kFailedStatus;
     }
     if (end.endRequested) {
@@ -11,7 +11,7 @@ int ExitStatusOf(const win::QtProgramEnd& end, std::optional<cli::ExitReason> la
     }
     if (end.displayLost) {
         const bool succeeded =
-            lastDownload == cli::ExitReason::Updated || lastDownload == cli::ExitReason::UpToDate;
+            lastDownload == ExitReason::Updated || lastDownload == ExitReason::UpToDate;
         return succeeded ? 0 : kFailedStatus;
     }
     return end.result;

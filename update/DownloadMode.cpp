@@ -22,6 +22,7 @@ BOOL CUpdateDlg::EnterDownloadMode(CUsbPort& port) {
     }
     // From here on the printer is in download mode, even if the wait below is cut short.
     m_bDownloadMode = TRUE;
+    m_bEnteredDownloadMode = TRUE;
     const DWORD wait = static_cast<DWORD>(m_package.m_nInitWait) * 1000;
     auto progress = OpenProgressWindow(IDS_INITIALIZING, wait, IDS_PLEASE_WAIT);
     WaitWithProgress(wait, progress.get(), kInitWaitSlice);
@@ -34,6 +35,7 @@ BOOL CUpdateDlg::FinishDownloadMode(CUsbPort& port, CProgressDlg* progress) {
     if (restarted) {
         // Before the wait, so that a run cut short during it does not restart again.
         m_bDownloadMode = FALSE;
+        m_bRestarted = TRUE;
     }
     port.Close();
     WaitInSlices(static_cast<DWORD>(m_package.m_nRestartWait) * 1000, progress, kRestartWaitSlice);

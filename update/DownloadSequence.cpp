@@ -2,6 +2,7 @@
 #include <new>
 
 #include "app/MessageCatalogue.h"
+#include "app/UpdateApp.h"
 #include "app/ProgressDlg.h"
 #include "app/UpdateDlg.h"
 #include "platform/Kernel.h"
@@ -20,6 +21,10 @@ void CUpdateDlg::OnDownload() {
     m_bRunning = true;
     m_bDownloadMode = FALSE;
     m_bReportExitFailure = 0;
+    m_bEnteredDownloadMode = FALSE;
+    m_bRestarted = FALSE;
+    m_bVersionsNotText = FALSE;
+    m_endReported = false;
     {
         CUsbPort port;
         std::unique_ptr<CProgressDlg> progress;
@@ -27,10 +32,11 @@ void CUpdateDlg::OnDownload() {
             GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
             port.SetDeviceIds(m_package.GetVendorId(), m_package.GetProductId());
             BOOL upToDate = FALSE;
-            if (RunDownloadSteps(port, upToDate, progress) == RunEnd::Success) {
+            const StepsEnd end = RunDownloadSteps(port, upToDate, progress);
+            if (end == StepsEnd::Success) {
                 TakeSuccessEnd(port, progress, upToDate);
             } else {
-                TakeFailureEnd(port, progress);
+                TakeFailureEnd(port, progress, end);
             }
         } catch (const std::bad_alloc&) {
             EndForLackOfMemory(port, progress);
@@ -58,42 +64,52 @@ void CUpdateDlg::EndForLackOfMemory(CUsbPort& port,
         // Still no memory: the restart, which needs none, is the one step that cannot wait.
         if (m_bDownloadMode && port.SendRestart()) {
             m_bDownloadMode = FALSE;
+            m_bRestarted = TRUE;
         }
+    }
+    try {
+        ReportEnd(m_bEnteredDownloadMode ? win::RunEnd::Result::FailedInDownloadMode
+                                         : win::RunEnd::Result::FailedBeforeDownloadMode);
+    } catch (const std::bad_alloc&) {
+        // The run has ended as it could; the exit then counts it as no Download.
     }
 }
 
-CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
+CUpdateDlg::StepsEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
                                                 std::unique_ptr<CProgressDlg>& progress) {
     const int startSet = PackageSet;
     std::string printerId;
     if (!LoadPackageImages()) {
         CMessageCatalogue::ShowError(m_hWnd, IDS_FILE_MISSING);
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
     if (!CheckPrinterCount(port)) {
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
     if (!port.Open()) {
         CMessageCatalogue::ShowError(m_hWnd, IDS_NOT_CONNECTED,
                                      CMessageCatalogue::Suffix::DownloadAgain);
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
     if (!m_bForceDownload) {
         if (!CheckPrinterState(port, printerId, m_bSalesFile, m_package.GetModelCode())) {
-            return RunEnd::Failure;
+            return StepsEnd::Failed;
         }
         if (printerId == m_strPrinterId && !CompareRememberedVersions()) {
             // The same printer already holds this package: nothing to do, and no download mode.
             ShowPackageRow();
             ClearRows(false, true);
             UpdateData(FALSE);
-            return RunEnd::Failure;
+            return StepsEnd::AlreadyHeld;
         }
     }
     // A window asked to close before this point (by the user, the session or a signal) stops
     // the run with the printer untouched; once in download mode, the run goes on to the restart.
-    if (CloseRequested() || !EnterDownloadMode(port)) {
-        return RunEnd::Failure;
+    if (CloseRequested()) {
+        return StepsEnd::Stopped;
+    }
+    if (!EnterDownloadMode(port)) {
+        return StepsEnd::Failed;
     }
     port.Close();
     win::Sleep(kReopenPauseMs);
@@ -101,19 +117,19 @@ CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
         CMessageCatalogue::ShowError(m_hWnd, IDS_NOT_CONNECTED,
                                      CMessageCatalogue::Suffix::DownloadAgain);
         m_bDownloadMode = FALSE;
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
     progress = OpenProgressWindow(IDS_VERSION_CHECK, kVersionCheckDurationMs, IDS_PLEASE_WAIT);
     ClearRows(true, true);
     if (!CheckVersions(port, upToDate, progress.get(), TRUE)) {
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
     if (!SelectPackageImages()) {
         // Nothing can be sent without the transfer's copies: the printer is restarted first,
         // so that it leaves download mode, and then the user learns that the download failed.
         FinishDownloadMode(port, nullptr);
         CMessageCatalogue::ShowError(m_hWnd, IDS_FAILED);
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
     CloseProgressWindow(progress);
     m_strPrinterId = printerId;
@@ -121,20 +137,20 @@ CUpdateDlg::RunEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
     if (PackageSet != startSet) {
         CMessageCatalogue::ShowVersionChanged(m_hWnd);
         m_bReportExitFailure = 1;
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
     if (upToDate) {
-        return RunEnd::Success;
+        return StepsEnd::Success;
     }
     progress = OpenProgressWindow(
         IDS_UPGRADE, m_dwSelectedTotal + static_cast<DWORD>(m_package.m_nRestartWait) * 1000);
     if (!TransferImages(port, progress.get())) {
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
     if (!VerifyTransfer(port, progress.get())) {
-        return RunEnd::Failure;
+        return StepsEnd::Failed;
     }
-    return RunEnd::Success;
+    return StepsEnd::Success;
 }
 
 void CUpdateDlg::TakeSuccessEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress,
@@ -151,12 +167,37 @@ void CUpdateDlg::TakeSuccessEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& p
     if (!upToDate) {
         CMessageCatalogue::ShowSuccess(m_hWnd);
     }
+    using Result = win::RunEnd::Result;
+    // A printer that did not take the restart stays in download mode: that is no success.
+    ReportEnd(!restarted ? Result::FailedInDownloadMode
+                         : upToDate ? Result::UpToDate
+                                    : Result::Updated,
+              true);
 }
 
-void CUpdateDlg::TakeFailureEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress) {
+void CUpdateDlg::TakeFailureEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& progress,
+                                StepsEnd end) {
     if (m_bDownloadMode) {
         // A progress window still open stands still during the restart wait.
         FinishDownloadMode(port, nullptr);
     }
     progress.reset();
+    using Result = win::RunEnd::Result;
+    if (m_bEnteredDownloadMode) {
+        ReportEnd(Result::FailedInDownloadMode);
+    } else if (end == StepsEnd::AlreadyHeld) {
+        ReportEnd(Result::UpToDate);
+    } else if (end == StepsEnd::Stopped) {
+        ReportEnd(Result::StoppedBeforeDownloadMode);
+    } else {
+        ReportEnd(Result::FailedBeforeDownloadMode);
+    }
+}
+
+void CUpdateDlg::ReportEnd(win::RunEnd::Result result, bool successEnd) {
+    if (m_endReported) {
+        return;
+    }
+    m_endReported = true;
+    theApp.ReportRunEnd({result, successEnd, m_bRestarted == TRUE, m_bVersionsNotText == TRUE});
 }

@@ -12,6 +12,10 @@ LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     m_bRunning = true;
     m_bReportExitFailure = 0;
     m_bDownloadMode = FALSE;
+    m_bEnteredDownloadMode = FALSE;
+    m_bRestarted = FALSE;
+    m_bVersionsNotText = FALSE;
+    m_endReported = false;
     {
         CUsbPort port;
         try {
@@ -20,6 +24,7 @@ LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
             if (RunStartupSteps(port)) {
                 EnableDownloadButton();
             } else {
+                ReportEnd(win::RunEnd::Result::StartupCheckClosed);
                 EndDialog(0);
             }
         } catch (const std::bad_alloc&) {
@@ -27,8 +32,9 @@ LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
             try {
                 CMessageCatalogue::ShowError(m_hWnd, IDS_STATE_FAILED,
                                              CMessageCatalogue::Suffix::Restart);
+                ReportEnd(win::RunEnd::Result::StartupCheckClosed);
             } catch (const std::bad_alloc&) {
-                // The window closes without its message.
+                // The window closes without its message or its report.
             }
             EndDialog(0);
         }

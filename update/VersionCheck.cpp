@@ -1,5 +1,6 @@
 // The version check: which package set applies to the printer, what the printer holds, and
 // whether it already holds the package.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -33,6 +34,14 @@ bool SetApplies(const std::vector<std::string>& pairs, const std::string& data1,
         }
     }
     return false;
+}
+
+// Erased flash reads as FF: a version with a byte that is no printable text.
+bool IsNoText(const std::string& version) {
+    return std::any_of(version.begin(), version.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte > 0x7E;
+    });
 }
 
 // Whether the printer's versions equal the set's for DATA1(M) and every other item it carries.
@@ -105,6 +114,7 @@ BOOL CUpdateDlg::CheckVersions(CUsbPort& port, BOOL& upToDate, CProgressDlg* pro
     UpdateData(FALSE);
 
     if (!result) {
+        m_bVersionsNotText = IsNoText(printer[0]) || IsNoText(printer[1]) ? TRUE : FALSE;
         const std::string format = CMessageCatalogue::Load(IDS_NOT_APPLICABLE);
         // The fields add at most two versions of six characters and two checksums of four.
         std::vector<char> text(format.size() + 64);

@@ -65,8 +65,7 @@ void ReportFirstWindowShown() {
 
 namespace win {
 
-QtProgramEnd RunQtProgram(int argc, char** argv,
-                          const std::function<UiBackend&(UiBackend& qt)>& installed) {
+QtProgramEnd RunQtProgram(int argc, char** argv) {
     OpenMissingStandardStreams();
     // Before Qt or the vendor library can start a thread.
     EndSignals endSignals;
@@ -93,7 +92,7 @@ QtProgramEnd RunQtProgram(int argc, char** argv,
     }
     QtProgramEnd end;
     end.windowsOpened = true;
-    end.result = AfxWinMain(argc, arguments.data(), installed(backend));
+    end.result = AfxWinMain(argc, arguments.data(), backend);
     end.displayLost = backend.DisplayLost();
     end.endRequested = backend.EndRequested();
     return end;

@@ -4,8 +4,6 @@
 // as given; Qt reads its own options from a copy.
 #pragma once
 
-#include <functional>
-
 #include "platform/ui/UiBackend.h"
 
 namespace win {
@@ -17,9 +15,6 @@ struct QtProgramEnd {
     bool endRequested = false;   // a signal or the session asked the program to end
 };
 
-// `installed` gives the backend the program runs on, given the Qt one; it may return that one
-// or one that passes everything on to it.
-QtProgramEnd RunQtProgram(int argc, char** argv,
-                          const std::function<UiBackend&(UiBackend& qt)>& installed);
+QtProgramEnd RunQtProgram(int argc, char** argv);
 
 }  // namespace win

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/ui/RunEnd.h"
 #include "platform/ui/Window.h"
 
 namespace win {
@@ -31,6 +32,9 @@ public:
     virtual void DrawIcon(HWND dialog, int x, int y, HICON icon) = 0;
     virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                                UINT type) = 0;
+    // Optional: the program says how one of its runs ended, once per run. A backend that
+    // shows only windows has no use for it.
+    virtual void RunEnded(const RunEnd& /*end*/) {}
 };
 
 void SetUiBackend(UiBackend* backend);

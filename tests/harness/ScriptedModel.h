@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/model/ModelBackend.h"
 
@@ -31,9 +32,14 @@ public:
     // The scripted actions not played yet, by their tick counts, as "at T: kind".
     std::string Unplayed() const;
 
+    // The ends of the runs as the program reported them, in order.
+    void RunEnded(const win::RunEnd& end) override { m_runEnds.push_back(end); }
+    const std::vector<win::RunEnd>& RunEnds() const { return m_runEnds; }
+
 private:
     void Played(int action) { m_pending.erase(action); }
 
     std::map<int, std::string> m_pending;
+    std::vector<win::RunEnd> m_runEnds;
     int m_nextAction = 0;
 };

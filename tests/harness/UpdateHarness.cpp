@@ -7,6 +7,15 @@ std::ostream& operator<<(std::ostream& out, const Box& box) {
                << ", owner " << box.owner << "}";
 }
 
+namespace win {
+
+void PrintTo(const RunEnd& end, std::ostream* out) {
+    *out << "{result " << static_cast<int>(end.result) << (end.successEnd ? ", success end" : "")
+         << (end.restarted ? ", restarted" : "") << (end.versionsNotText ? ", no text" : "") << "}";
+}
+
+}  // namespace win
+
 Box ErrorBox(const std::string& text) {
     return {text, kCaptionError, win::MB_ICONWARNING, IDD_UPDATE_DIALOG};
 }
@@ -52,7 +61,9 @@ void UpdateHarness::RunMainWindow() {
     EXPECT_FALSE(model.ForcedQuit()) << "a modal loop did not close";
 }
 
-std::vector<Box> UpdateHarness::Boxes() const { return BoxesOf(model); }
+std::vector<Box> UpdateHarness::Boxes() const {
+    return BoxesOf(model);
+}
 
 std::vector<Box> BoxesOf(const win::ModelBackend& backend) {
     std::vector<Box> boxes;

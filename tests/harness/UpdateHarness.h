@@ -37,6 +37,9 @@ struct Box {
     bool operator==(const Box&) const = default;
 };
 std::ostream& operator<<(std::ostream& out, const Box& box);
+namespace win {
+void PrintTo(const RunEnd& end, std::ostream* out);
+}  // namespace win
 
 Box ErrorBox(const std::string& text);
 Box NoOwnerErrorBox(const std::string& text);

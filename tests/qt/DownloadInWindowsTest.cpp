@@ -17,7 +17,6 @@
 #include "app/UpdateApp.h"
 #include "app/UpdateDlg.h"
 #include "gui/ExitStatus.h"
-#include "gui/RunWatch.h"
 #include "platform/Kernel.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/TemporaryDirectory.h"
@@ -59,10 +58,6 @@ protected:
         environment.Unset("LC_MESSAGES");
         environment.Set("LANG", "C.UTF-8");
         win::SetCommandLine(1, m_argv);
-        // The windows go through the watch that rxt9-update installs, which follows the
-        // downloads for the exit status.
-        watch.emplace(backend, Text(IDS_SUCCESS), Text(IDS_NEWEST));
-        win::SetUiBackend(&*watch);
     }
     void TearDown() override {
         theApp.m_pMainWnd = nullptr;
@@ -78,7 +73,7 @@ protected:
     // What rxt9-update would exit with once its message loop ends here.
     int ExitStatus() {
         return gui::ExitStatusOf({true, 0, backend.DisplayLost(), backend.EndRequested()},
-                                 watch->LastDownload());
+                                 theApp.LastDownload());
     }
 
     win::DialogWidget* MainWindow() const { return Widget(dialog.m_hWnd); }
@@ -142,7 +137,6 @@ protected:
     SimulatedLibrary sim{virtualClock};
     testing_support::ScopedEnvironment environment;
     testing_support::TemporaryDirectory workingDirectory;
-    std::optional<gui::RunWatch> watch;
     CUpdateDlg dialog;
     std::vector<SeenBox> boxes;
     std::vector<SeenProgress> progressSeen;
@@ -201,7 +195,7 @@ TEST_F(DownloadInWindowsTest, ASuccessfulUpdateThroughTheWidgets) {
     EXPECT_EQ(sim.Firmware('p'), "450D42/3AC3");
     EXPECT_EQ(sim.Firmware('s'), "454F11/A789");
     EXPECT_EQ(sim.InDownloadMode(), 0);
-    EXPECT_EQ(watch->LastDownload(), cli::ExitReason::Updated);
+    EXPECT_EQ(theApp.LastDownload(), ExitReason::Updated);
     EXPECT_EQ(ExitStatus(), 0);
 }
 
@@ -264,7 +258,7 @@ TEST_F(DownloadInWindowsTest, AnEndAskedForDuringTheTransferFinishesTheUpdateFir
     EXPECT_EQ(sim.Firmware('p'), "450D42/3AC3");
     EXPECT_EQ(sim.InDownloadMode(), 0);
     EXPECT_EQ(sim.Count("restart"), 1);
-    EXPECT_EQ(watch->LastDownload(), cli::ExitReason::Updated);
+    EXPECT_EQ(theApp.LastDownload(), ExitReason::Updated);
     EXPECT_EQ(ExitStatus(), 130) << "an update that succeeded, then ended as asked";
 }
 
@@ -289,7 +283,7 @@ TEST_F(DownloadInWindowsTest, AnEndAskedForBeforeDownloadModeLeavesThePrinterUnt
     EXPECT_EQ(sim.Count("download-mode"), 0);
     EXPECT_EQ(sim.Count("restart"), 0);
     EXPECT_EQ(sim.Firmware('p'), "450B42/6B1D") << "untouched";
-    EXPECT_EQ(watch->LastDownload(), cli::ExitReason::Interrupted);
+    EXPECT_EQ(theApp.LastDownload(), ExitReason::Interrupted);
     EXPECT_EQ(ExitStatus(), 130);
 }
 

@@ -5,7 +5,6 @@
 
 namespace {
 
-using cli::ExitReason;
 
 struct StatusCase {
     const char* name;

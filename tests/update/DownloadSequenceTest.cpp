@@ -2,6 +2,8 @@
 
 namespace {
 
+using Result = win::RunEnd::Result;
+
 using Lines = std::vector<std::string>;
 
 Lines Concat(std::initializer_list<Lines> parts) {
@@ -64,6 +66,9 @@ TEST_F(UpdateTest, UpdateOfTheBuiltInSetThenTheSamePrinterIsUpToDate) {
         << "the remembered versions";
     EXPECT_EQ(Row(dialog.m_strAfterVersion, dialog.m_strAfterChecksum),
               (Lines{"/", "/", "/", "/"}));
+    // The second run found the remembered printer up to date without download mode.
+    EXPECT_EQ(model.RunEnds(), (std::vector<win::RunEnd>{{Result::Updated, true, true},
+                                                         {Result::UpToDate, false, false}}));
 }
 
 TEST_F(UpdateTest, AnotherPrinterBetweenRunsIsUpdatedAgain) {
@@ -183,6 +188,14 @@ TEST_P(FailedRunTest, EndsWithItsMessageAndTheRestartWhereNeeded) {
     } else {
         EXPECT_NE(sim.InDownloadMode(), 1) << "restarted";
     }
+    const bool inDownloadMode =
+        std::find(received.begin(), received.end(), "download-mode") != received.end();
+    const std::vector<Box> boxes = run.boxes();
+    const bool successEnd = std::find(boxes.begin(), boxes.end(), SuccessBox()) != boxes.end();
+    const win::RunEnd expected{
+        inDownloadMode ? Result::FailedInDownloadMode : Result::FailedBeforeDownloadMode,
+        successEnd, inDownloadMode && !run.leftInDownloadMode};
+    EXPECT_EQ(model.RunEnds(), std::vector<win::RunEnd>{expected});
 }
 
 const Lines kUntilData1 = {"status-inquiry",  "identity-read", "download-mode",
@@ -379,6 +392,7 @@ TEST_F(UpdateTest, UpToDateInDownloadModeShowsOnlyTheNewestMessage) {
     EXPECT_EQ(Log(), (Lines{"status-inquiry", "identity-read", "download-mode", "version-inquiry",
                             "restart"}));
     EXPECT_EQ(dialog.m_strPrinterId, "SN0003");
+    EXPECT_EQ(model.RunEnds(), (std::vector<win::RunEnd>{{Result::UpToDate, true, true}}));
 }
 
 TEST_F(UpdateTest, AFailedVersionCheckKeepsItsWindowThroughTheRestartWait) {

@@ -1,6 +1,4 @@
-#include "cli/ExitReason.h"
-
-namespace cli {
+#include "app/ExitReason.h"
 
 int ExitStatusOf(ExitReason reason) {
     switch (reason) {
@@ -29,7 +27,7 @@ int ExitStatusOf(ExitReason reason) {
     return 1;
 }
 
-const char* NameOf(ExitReason reason) {
+const char* ExitReasonName(ExitReason reason) {
     switch (reason) {
         case ExitReason::Updated:
             return "updated";
@@ -57,4 +55,22 @@ const char* NameOf(ExitReason reason) {
     return "failed";
 }
 
-}  // namespace cli
+ExitReason ExitReasonOf(const win::RunEnd& end) {
+    using Result = win::RunEnd::Result;
+    switch (end.result) {
+        case Result::Updated:
+            return ExitReason::Updated;
+        case Result::UpToDate:
+            return ExitReason::UpToDate;
+        case Result::FailedBeforeDownloadMode:
+        case Result::FailedInDownloadMode:
+            return ExitReason::Failed;
+        case Result::StoppedBeforeDownloadMode:
+            return ExitReason::Interrupted;
+        case Result::StartupCheckClosed:
+            return ExitReason::StartupClosed;
+        case Result::LibraryRefused:
+            return ExitReason::LibraryRefused;
+    }
+    return ExitReason::Failed;
+}

@@ -1,7 +1,8 @@
-// How a run of rxt9-update-cli ended, and the exit status that tells it to a script.
+// Why a front-end's program ended, and the exit status that tells it to a script: one table
+// for every front-end.
 #pragma once
 
-namespace cli {
+#include "platform/ui/RunEnd.h"
 
 enum class ExitReason {
     Updated,          // the last download took the success end and updated the printer
@@ -19,8 +20,8 @@ enum class ExitReason {
 
 int ExitStatusOf(ExitReason reason);
 // The reason as one word, for the JSON lines.
-const char* NameOf(ExitReason reason);
+const char* ExitReasonName(ExitReason reason);
+// What a run's end means for the program's exit.
+ExitReason ExitReasonOf(const win::RunEnd& end);
 
 constexpr int kUsageStatus = 64;
-
-}  // namespace cli
