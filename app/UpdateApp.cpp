@@ -37,31 +37,14 @@ const char* LibraryFileName() {
     return overridden != nullptr && *overridden != '\0' ? overridden : kLibraryName;
 }
 
-template <typename Entry>
-Entry Lookup(win::HMODULE module, const char* name) {
-    return reinterpret_cast<Entry>(win::GetProcAddress(module, name));
-}
-
 }  // namespace
 
 BOOL CUpdateApp::BindUsbLibrary() {
-    if (g_usbLibrary.m_hModule == nullptr) {
-        g_usbLibrary.m_hModule = win::LoadLibraryA(LibraryFileName());
-        if (g_usbLibrary.m_hModule != nullptr) {
-            win::HMODULE module = g_usbLibrary.m_hModule;
-            g_usbLibrary.SetVenderID = Lookup<PFN_SetVenderID>(module, "SetVenderID");
-            g_usbLibrary.SetProductID = Lookup<PFN_SetProductID>(module, "SetProductID");
-            g_usbLibrary.UsbOpenCont = Lookup<PFN_UsbOpenCont>(module, "UsbOpenCont");
-            g_usbLibrary.UsbOpenBulk = Lookup<PFN_UsbOpenBulk>(module, "UsbOpenBulk");
-            g_usbLibrary.UsbDeviceIoControl =
-                Lookup<PFN_UsbDeviceIoControl>(module, "UsbDeviceIoControl");
-        }
+    if (g_usbLibrary.m_hModule != nullptr) {
+        return g_usbLibrary.IsComplete();
     }
-    return g_usbLibrary.m_hModule != nullptr && g_usbLibrary.SetVenderID != nullptr &&
-                   g_usbLibrary.SetProductID != nullptr && g_usbLibrary.UsbOpenCont != nullptr &&
-                   g_usbLibrary.UsbOpenBulk != nullptr && g_usbLibrary.UsbDeviceIoControl != nullptr
-               ? TRUE
-               : FALSE;
+    win::HMODULE module = win::LoadLibraryA(LibraryFileName());
+    return module != nullptr && g_usbLibrary.Bind(module) ? TRUE : FALSE;
 }
 
 void CUpdateApp::ReportRunEnd(const win::RunEnd& end) {

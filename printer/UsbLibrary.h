@@ -14,6 +14,17 @@ struct CUsbLibrary {
     PFN_UsbOpenBulk UsbOpenBulk;
     PFN_UsbDeviceIoControl UsbDeviceIoControl;
 
+    // Takes a loaded library and looks up its five entry points; TRUE when it offers all of
+    // them. The module is kept either way, for Unload to free.
+    BOOL Bind(win::HMODULE module);
+    // All five entry points are bound.
+    BOOL IsComplete() const {
+        return SetVenderID != nullptr && SetProductID != nullptr && UsbOpenCont != nullptr &&
+                       UsbOpenBulk != nullptr && UsbDeviceIoControl != nullptr
+                   ? TRUE
+                   : FALSE;
+    }
+
     // Frees the library, if one is loaded, and clears the record.
     void Unload() {
         if (m_hModule != nullptr) {

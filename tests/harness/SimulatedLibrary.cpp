@@ -35,12 +35,7 @@ SimulatedLibrary::SimulatedLibrary(win::VirtualClock& clock) {
     if (module == nullptr) {
         return;
     }
-    g_usbLibrary = {module,
-                    Lookup<PFN_SetVenderID>(module, "SetVenderID"),
-                    Lookup<PFN_SetProductID>(module, "SetProductID"),
-                    Lookup<PFN_UsbOpenCont>(module, "UsbOpenCont"),
-                    Lookup<PFN_UsbOpenBulk>(module, "UsbOpenBulk"),
-                    Lookup<PFN_UsbDeviceIoControl>(module, "UsbDeviceIoControl")};
+    g_usbLibrary.Bind(module);
     m_reset = Lookup<PFN_ZelportSimReset>(module, "ZelportSimReset");
     m_settle = Lookup<PFN_ZelportSimSettle>(module, "ZelportSimSettle");
     m_log = Lookup<PFN_ZelportSimReceivedLog>(module, "ZelportSimReceivedLog");

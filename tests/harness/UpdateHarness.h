@@ -48,6 +48,17 @@ Box VersionCheckBox(const std::string& text);
 std::vector<Box> BoxesOf(const win::ModelBackend& backend);
 
 class UpdateHarness : public ::testing::Test {
+public:
+    // The texts and boxes that the tests expect, as the catalogue gives them.
+    static std::string Error(unsigned id, unsigned suffix) {
+        return CMessageCatalogue::ComposeError(id, suffix);
+    }
+    static std::string Text(unsigned id) { return CMessageCatalogue::Load(id); }
+    static Box SuccessBox() {
+        return {CMessageCatalogue::Load(IDS_SUCCESS), kCaptionSuccess, win::MB_ICONWARNING,
+                IDD_UPDATE_DIALOG};
+    }
+
 protected:
     static constexpr DWORD kStart = 10000;
 

@@ -10,22 +10,13 @@
 #include "platform/qt/IconImage.h"
 #include "platform/testing/ChildProcess.h"
 #include "platform/ui/Dialog.h"
+#include "tests/harness/ValueFields.h"
 #include "tests/qt/QtWindowTest.h"
 #include "tests/qt/TestDesktop.h"
 
 namespace {
 
 using win::ControlKind;
-
-const std::vector<int> kValueFields = {
-    IDC_DATA1_PACKAGE_VERSION,  IDC_DATA1_PACKAGE_CHECKSUM, IDC_DATA2_PACKAGE_VERSION,
-    IDC_DATA2_PACKAGE_CHECKSUM, IDC_DATA3_PACKAGE_VERSION,  IDC_DATA3_PACKAGE_CHECKSUM,
-    IDC_DATA4_PACKAGE_VERSION,  IDC_DATA4_PACKAGE_CHECKSUM, IDC_DATA1_BEFORE_VERSION,
-    IDC_DATA1_BEFORE_CHECKSUM,  IDC_DATA2_BEFORE_VERSION,   IDC_DATA2_BEFORE_CHECKSUM,
-    IDC_DATA3_BEFORE_VERSION,   IDC_DATA3_BEFORE_CHECKSUM,  IDC_DATA4_BEFORE_VERSION,
-    IDC_DATA4_BEFORE_CHECKSUM,  IDC_DATA1_AFTER_VERSION,    IDC_DATA1_AFTER_CHECKSUM,
-    IDC_DATA2_AFTER_VERSION,    IDC_DATA2_AFTER_CHECKSUM,   IDC_DATA3_AFTER_VERSION,
-    IDC_DATA3_AFTER_CHECKSUM,   IDC_DATA4_AFTER_VERSION,    IDC_DATA4_AFTER_CHECKSUM};
 
 class RenderedDialogsTest : public QtWindowTest {
 protected:

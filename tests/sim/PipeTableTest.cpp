@@ -27,6 +27,10 @@ struct OpenCase {
     std::vector<std::pair<Kind, bool>> opens;
 };
 
+void PrintTo(const OpenCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ZelportPipeOpens : public ::testing::TestWithParam<OpenCase> {};
 
 TEST_P(ZelportPipeOpens, FailAsConfigured) {

@@ -4,18 +4,9 @@
 #include "platform/Resources.h"
 #include "tests/harness/FakeUsbLibrary.h"
 #include "tests/harness/UpdateHarness.h"
+#include "tests/harness/ValueFields.h"
 
 namespace {
-
-const int kAllValueFields[] = {
-    IDC_DATA1_PACKAGE_VERSION,  IDC_DATA1_PACKAGE_CHECKSUM, IDC_DATA2_PACKAGE_VERSION,
-    IDC_DATA2_PACKAGE_CHECKSUM, IDC_DATA3_PACKAGE_VERSION,  IDC_DATA3_PACKAGE_CHECKSUM,
-    IDC_DATA4_PACKAGE_VERSION,  IDC_DATA4_PACKAGE_CHECKSUM, IDC_DATA1_BEFORE_VERSION,
-    IDC_DATA1_BEFORE_CHECKSUM,  IDC_DATA2_BEFORE_VERSION,   IDC_DATA2_BEFORE_CHECKSUM,
-    IDC_DATA3_BEFORE_VERSION,   IDC_DATA3_BEFORE_CHECKSUM,  IDC_DATA4_BEFORE_VERSION,
-    IDC_DATA4_BEFORE_CHECKSUM,  IDC_DATA1_AFTER_VERSION,    IDC_DATA1_AFTER_CHECKSUM,
-    IDC_DATA2_AFTER_VERSION,    IDC_DATA2_AFTER_CHECKSUM,   IDC_DATA3_AFTER_VERSION,
-    IDC_DATA3_AFTER_CHECKSUM,   IDC_DATA4_AFTER_VERSION,    IDC_DATA4_AFTER_CHECKSUM};
 
 std::string NoPrinterAtStart() {
     return CMessageCatalogue::ComposeError(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART);
@@ -34,7 +25,7 @@ TEST_F(MainWindowTest, AfterInitialisationEveryFieldIsBlankAndAboutIsOnTheMenu) 
     bool probed = false;
     model.Probe(kStart, [&] {
         probed = true;
-        for (const int id : kAllValueFields) {
+        for (const int id : kValueFields) {
             EXPECT_EQ(dialog.GetDlgItemText(id), "") << "field " << id;
         }
         win::CMenu* menu = dialog.GetSystemMenu(FALSE);

@@ -24,16 +24,6 @@ protected:
     std::vector<std::string> Row(const std::array<std::string, 4>& versions,
                                  const std::array<std::string, 4>& checksums) const;
 
-public:
-    static std::string Error(unsigned id, unsigned suffix) {
-        return CMessageCatalogue::ComposeError(id, suffix);
-    }
-    static std::string Text(unsigned id) { return CMessageCatalogue::Load(id); }
-    static Box SuccessBox() {
-        return {CMessageCatalogue::Load(IDS_SUCCESS), kCaptionSuccess, win::MB_ICONWARNING,
-                IDD_UPDATE_DIALOG};
-    }
-
 protected:
     std::vector<std::string> Log(unsigned printer = 0);
 

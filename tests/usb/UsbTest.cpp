@@ -65,12 +65,7 @@ void UsbTest::SetUp() {
     UpdateHarness::SetUp();
     win::HMODULE module = LoadedLibrary();
     ASSERT_NE(module, nullptr) << RXT9_USB_LIBRARY;
-    g_usbLibrary = {module,
-                    Lookup<PFN_SetVenderID>(module, "SetVenderID"),
-                    Lookup<PFN_SetProductID>(module, "SetProductID"),
-                    Lookup<PFN_UsbOpenCont>(module, "UsbOpenCont"),
-                    Lookup<PFN_UsbOpenBulk>(module, "UsbOpenBulk"),
-                    Lookup<PFN_UsbDeviceIoControl>(module, "UsbDeviceIoControl")};
+    ASSERT_TRUE(g_usbLibrary.Bind(module));
     m_descriptorsBefore = zelusb::DescriptorsBesideSocketsAndEvents();
 }
 

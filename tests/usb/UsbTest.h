@@ -40,16 +40,6 @@ protected:
     // the test: none of the library's, of libusb's or of a device.
     void ExpectNothingLeftOpen();
 
-public:
-    static std::string Error(unsigned id, unsigned suffix) {
-        return CMessageCatalogue::ComposeError(id, suffix);
-    }
-    static std::string Text(unsigned id) { return CMessageCatalogue::Load(id); }
-    static Box SuccessBox() {
-        return {CMessageCatalogue::Load(IDS_SUCCESS), kCaptionSuccess, win::MB_ICONWARNING,
-                IDD_UPDATE_DIALOG};
-    }
-
 protected:
     std::vector<std::string> m_descriptorsBefore;
 };

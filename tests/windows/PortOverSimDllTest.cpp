@@ -26,11 +26,9 @@ protected:
     void SetUp() override {
         // The port's pauses between commands pass at once.
         win::SetClock(&m_clock);
-        ASSERT_NE(g_usbLibrary.m_hModule = win::LoadLibraryA("ZELPORT.dll"), nullptr);
-        g_usbLibrary.SetVenderID = Lookup<PFN_SetVenderID>("SetVenderID");
-        g_usbLibrary.SetProductID = Lookup<PFN_SetProductID>("SetProductID");
-        g_usbLibrary.UsbOpenCont = Lookup<PFN_UsbOpenCont>("UsbOpenCont");
-        g_usbLibrary.UsbOpenBulk = Lookup<PFN_UsbOpenBulk>("UsbOpenBulk");
+        win::HMODULE module = win::LoadLibraryA("ZELPORT.dll");
+        ASSERT_NE(module, nullptr);
+        ASSERT_TRUE(g_usbLibrary.Bind(module));
         m_reset = Lookup<PFN_ZelportSimReset>("ZelportSimReset");
         m_firmware = Lookup<PFN_ZelportSimFirmware>("ZelportSimFirmware");
         m_openHandles = Lookup<PFN_ZelportSimOpenHandles>("ZelportSimOpenHandles");
