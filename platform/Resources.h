@@ -27,6 +27,10 @@ public:
     ResourceTable(const ResourceTable&) = delete;
     ResourceTable& operator=(const ResourceTable&) = delete;
 
+    // The entry of the tables registered at run time; a table registered later stands in
+    // front of earlier ones, as a resource module loaded over the program's own. Null if none.
+    static HRSRC FindRegistered(WORD id, LPCSTR type);
+
 private:
     const ResourceEntry* m_entries;
     size_t m_count;

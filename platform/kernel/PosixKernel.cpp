@@ -184,16 +184,21 @@ DWORD GetFileAttributesA(LPCSTR path) {
     return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
-BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
-              void* /*overlapped*/) {
-    if (bytesRead != nullptr) {
-        *bytesRead = 0;
+namespace {
+
+// One transfer of ReadFile or WriteFile: the owning library's operation on a handle it serves,
+// else one system call on the descriptor. The standard streams are not reachable.
+template <typename LibraryTransfer, typename DescriptorTransfer>
+BOOL TransferOnce(HANDLE file, DWORD* moved, LibraryTransfer library,
+                  DescriptorTransfer descriptor) {
+    if (moved != nullptr) {
+        *moved = 0;
     }
     if (const ZELPORT_FILE_OPERATIONS* owner = LibraryFiles::Instance().OwnerOf(file)) {
-        uint32_t moved = 0;
-        const BOOL served = Served(owner->read(file, buffer, bytesToRead, &moved));
-        if (bytesRead != nullptr) {
-            *bytesRead = moved;
+        uint32_t count = 0;
+        const BOOL served = Served(library(*owner, count));
+        if (moved != nullptr) {
+            *moved = count;
         }
         return served;
     }
@@ -204,47 +209,38 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
     ssize_t count = 0;
     do {
         // A signal that arrives before anything moved has not transferred anything.
-        count = read(static_cast<int>(file), buffer, bytesToRead);
+        count = descriptor(static_cast<int>(file));
     } while (count < 0 && errno == EINTR);
     if (count < 0) {
         SetLastError(errno == EAGAIN || errno == EWOULDBLOCK ? ERROR_TIMEOUT : ERROR_GEN_FAILURE);
         return FALSE;
     }
-    if (bytesRead != nullptr) {
-        *bytesRead = static_cast<DWORD>(count);
+    if (moved != nullptr) {
+        *moved = static_cast<DWORD>(count);
     }
     return TRUE;
 }
 
+}  // namespace
+
+BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
+              void* /*overlapped*/) {
+    return TransferOnce(
+        file, bytesRead,
+        [&](const ZELPORT_FILE_OPERATIONS& owner, uint32_t& moved) {
+            return owner.read(file, buffer, bytesToRead, &moved);
+        },
+        [&](int descriptor) { return read(descriptor, buffer, bytesToRead); });
+}
+
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                void* /*overlapped*/) {
-    if (bytesWritten != nullptr) {
-        *bytesWritten = 0;
-    }
-    if (const ZELPORT_FILE_OPERATIONS* owner = LibraryFiles::Instance().OwnerOf(file)) {
-        uint32_t moved = 0;
-        const BOOL served = Served(owner->write(file, buffer, bytesToWrite, &moved));
-        if (bytesWritten != nullptr) {
-            *bytesWritten = moved;
-        }
-        return served;
-    }
-    if (IsStandardStream(file)) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    ssize_t count = 0;
-    do {
-        count = write(static_cast<int>(file), buffer, bytesToWrite);
-    } while (count < 0 && errno == EINTR);
-    if (count < 0) {
-        SetLastError(errno == EAGAIN || errno == EWOULDBLOCK ? ERROR_TIMEOUT : ERROR_GEN_FAILURE);
-        return FALSE;
-    }
-    if (bytesWritten != nullptr) {
-        *bytesWritten = static_cast<DWORD>(count);
-    }
-    return TRUE;
+    return TransferOnce(
+        file, bytesWritten,
+        [&](const ZELPORT_FILE_OPERATIONS& owner, uint32_t& moved) {
+            return owner.write(file, buffer, bytesToWrite, &moved);
+        },
+        [&](int descriptor) { return write(descriptor, buffer, bytesToWrite); });
 }
 
 BOOL CloseHandle(HANDLE object) {

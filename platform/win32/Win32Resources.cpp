@@ -22,11 +22,6 @@ namespace {
 constexpr DWORD kResourceTypeNotFound = 1813;
 constexpr char kStringTypePrefix[] = "STRING";
 
-std::vector<const ResourceEntry*>& Registry() {
-    static std::vector<const ResourceEntry*> entries;
-    return entries;
-}
-
 // The module's resources as entries, made once each and kept for the program's life, as
 // the resources themselves stay mapped.
 struct ModuleEntry {
@@ -63,22 +58,6 @@ HRSRC FindInModule(WORD id, LPCSTR type) {
 
 }  // namespace
 
-ResourceTable::ResourceTable(const ResourceEntry* entries, size_t count)
-    : m_entries(entries), m_count(count) {
-    for (size_t i = 0; i < count; ++i) {
-        Registry().push_back(&entries[i]);
-    }
-}
-
-ResourceTable::~ResourceTable() {
-    auto& registry = Registry();
-    registry.erase(std::remove_if(registry.begin(), registry.end(),
-                                  [this](const ResourceEntry* entry) {
-                                      return entry >= m_entries && entry < m_entries + m_count;
-                                  }),
-                   registry.end());
-}
-
 HRSRC FindResourceA(HMODULE /*module*/, WORD id, LPCSTR type) {
     if (type == nullptr) {
         return nullptr;
@@ -86,26 +65,11 @@ HRSRC FindResourceA(HMODULE /*module*/, WORD id, LPCSTR type) {
     if (HRSRC own = FindInModule(id, type)) {
         return own;
     }
-    const auto& registry = Registry();
-    for (auto it = registry.rbegin(); it != registry.rend(); ++it) {
-        if ((*it)->id == id && std::strcmp((*it)->type, type) == 0) {
-            return *it;
-        }
+    if (HRSRC registered = ResourceTable::FindRegistered(id, type)) {
+        return registered;
     }
     SetLastError(kResourceTypeNotFound);
     return nullptr;
-}
-
-DWORD SizeofResource(HMODULE /*module*/, HRSRC resource) {
-    return resource != nullptr ? resource->size : 0;
-}
-
-HGLOBAL LoadResource(HMODULE /*module*/, HRSRC resource) {
-    return resource != nullptr ? resource->data : nullptr;
-}
-
-const void* LockResource(HGLOBAL resource) {
-    return resource;
 }
 
 }  // namespace win
