@@ -2,8 +2,8 @@
 #include <new>
 
 #include "app/MessageCatalogue.h"
-#include "app/UpdateApp.h"
 #include "app/ProgressDlg.h"
+#include "app/UpdateApp.h"
 #include "app/UpdateDlg.h"
 #include "platform/Kernel.h"
 
@@ -76,7 +76,7 @@ void CUpdateDlg::EndForLackOfMemory(CUsbPort& port,
 }
 
 CUpdateDlg::StepsEnd CUpdateDlg::RunDownloadSteps(CUsbPort& port, BOOL& upToDate,
-                                                std::unique_ptr<CProgressDlg>& progress) {
+                                                  std::unique_ptr<CProgressDlg>& progress) {
     const int startSet = PackageSet;
     std::string printerId;
     if (!LoadPackageImages()) {
@@ -170,8 +170,8 @@ void CUpdateDlg::TakeSuccessEnd(CUsbPort& port, std::unique_ptr<CProgressDlg>& p
     using Result = win::RunEnd::Result;
     // A printer that did not take the restart stays in download mode: that is no success.
     ReportEnd(!restarted ? Result::FailedInDownloadMode
-                         : upToDate ? Result::UpToDate
-                                    : Result::Updated,
+              : upToDate ? Result::UpToDate
+                         : Result::Updated,
               true);
 }
 

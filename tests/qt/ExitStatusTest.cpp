@@ -5,7 +5,6 @@
 
 namespace {
 
-
 struct StatusCase {
     const char* name;
     win::QtProgramEnd end;
