@@ -12,9 +12,9 @@
 #include "bench/BenchModes.h"
 #include "bench/MainWindowRun.h"
 #include "platform/Kernel.h"
-#include "platform/testing/ChildProcess.h"
-#include "platform/testing/ProcessMemory.h"
-#include "platform/testing/TemporaryDirectory.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/ProcessMemory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 

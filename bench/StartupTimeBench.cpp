@@ -11,8 +11,8 @@
 
 #include "bench/BenchModes.h"
 #include "platform/Kernel.h"
-#include "platform/testing/ChildProcess.h"
-#include "platform/testing/TemporaryDirectory.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/WindowDriver.h"
+#include "tests/support/win32/WindowDriver.h"
 
 namespace {
 

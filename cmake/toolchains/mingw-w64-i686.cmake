@@ -1,15 +1,4 @@
-# Cross build for i686 Windows with Debian's mingw-w64 (the -posix compilers, whose threads
-# std::thread needs).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for i686 Windows with Debian's mingw-w64.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(RXT9_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${RXT9_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${RXT9_MINGW_PREFIX}-g++-posix)
-set(CMAKE_ASM_COMPILER ${RXT9_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_RC_COMPILER ${RXT9_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${RXT9_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

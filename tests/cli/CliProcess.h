@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/ChildProcess.h"
-#include "platform/testing/TemporaryDirectory.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace clitest {
 

@@ -12,9 +12,9 @@
 #include "app/UpdateDlg.h"
 #include "platform/Kernel.h"
 #include "platform/model/ModelBackend.h"
-#include "platform/testing/ScopedEnvironment.h"
-#include "platform/testing/TemporaryDirectory.h"
 #include "tests/harness/ScriptedModel.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryDirectory.h"
 
 // The main window with a package of the test's choice.
 class TestUpdateDlg : public CUpdateDlg {

@@ -15,9 +15,9 @@
 #include "platform/Kernel.h"
 #include "platform/VirtualClock.h"
 #include "platform/kernel/EndSignals.h"
-#include "platform/testing/Handles.h"
-#include "platform/testing/ScopedEnvironment.h"
-#include "platform/testing/TemporaryDirectory.h"
+#include "tests/support/Handles.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 

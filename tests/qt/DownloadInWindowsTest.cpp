@@ -18,12 +18,12 @@
 #include "app/UpdateDlg.h"
 #include "gui/ExitStatus.h"
 #include "platform/Kernel.h"
-#include "platform/testing/ScopedEnvironment.h"
-#include "platform/testing/TemporaryDirectory.h"
 #include "tests/harness/SimulatedLibrary.h"
 #include "tests/qt/QtWindowTest.h"
 #include "tests/qt/ScreenWatcher.h"
 #include "tests/qt/Screenshot.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 

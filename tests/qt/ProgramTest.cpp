@@ -2,8 +2,8 @@
 // Qt's abort.
 #include <gtest/gtest.h>
 
-#include "platform/testing/ChildProcess.h"
-#include "platform/testing/ScopedEnvironment.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/ScopedEnvironment.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include "app/Resource.h"
 #include "platform/qt/IconImage.h"
-#include "platform/testing/ChildProcess.h"
 #include "platform/ui/Dialog.h"
 #include "tests/harness/ValueFields.h"
 #include "tests/qt/QtWindowTest.h"
 #include "tests/qt/TestDesktop.h"
+#include "tests/support/ChildProcess.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/ScopedEnvironment.h"
-#include "platform/testing/TemporaryDirectory.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryDirectory.h"
 
 struct FontSet {
     std::string name;    // the name a run picks it by, and the test cases' names

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "app/MessageCatalogue.h"
-#include "platform/testing/ChildProcess.h"
-#include "platform/testing/ScopedEnvironment.h"
-#include "platform/testing/TemporaryDirectory.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 

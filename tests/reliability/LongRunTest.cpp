@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/MessageCatalogue.h"
-#include "platform/testing/Handles.h"
-#include "platform/testing/ProcessMemory.h"
 #include "tests/harness/SimulatedLibrary.h"
 #include "tests/harness/UpdateHarness.h"
+#include "tests/support/Handles.h"
+#include "tests/support/ProcessMemory.h"
 
 namespace {
 

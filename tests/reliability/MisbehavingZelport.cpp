@@ -16,7 +16,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/testing/ForeignFile.h"
+#include "tests/support/ForeignFile.h"
 #include "zelport/zelport.h"
 
 namespace {

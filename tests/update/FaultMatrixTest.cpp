@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/testing/Handles.h"
+#include "tests/support/Handles.h"
 #include "tests/update/UpdateTest.h"
 
 namespace {

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/ProgressDlg.h"
-#include "platform/testing/Handles.h"
 #include "tests/harness/FakeUsbLibrary.h"
 #include "tests/harness/UpdateHarness.h"
+#include "tests/support/Handles.h"
 
 namespace {
 

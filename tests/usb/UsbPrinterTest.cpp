@@ -6,12 +6,12 @@
 #include <iterator>
 #include <sstream>
 
-#include "platform/testing/ChildProcess.h"
-#include "platform/testing/TemporaryDirectory.h"
 #include "printer/UsbLibrary.h"
 #include "printer/UsbPort.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/usb/UsbTest.h"
-#include "zelport/usb/testbed/PermissionChecks.h"
+#include "tests/usb/testbed/PermissionChecks.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <sstream>
 
 #include "platform/Kernel.h"
-#include "platform/testing/ScopedEnvironment.h"
-#include "platform/testing/TemporaryDirectory.h"
 #include "printer/UsbLibrary.h"
 #include "printer/UsbPort.h"
-#include "zelport/usb/testbed/ProcessDescriptors.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/usb/testbed/ProcessDescriptors.h"
 
 namespace {
 

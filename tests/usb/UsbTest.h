@@ -9,8 +9,8 @@
 
 #include "app/MessageCatalogue.h"
 #include "tests/harness/UpdateHarness.h"
-#include "zelport/usb/testbed/EmulatedPrinter.h"
-#include "zelport/usb/testbed/UsbTestbed.h"
+#include "tests/usb/testbed/EmulatedPrinter.h"
+#include "tests/usb/testbed/UsbTestbed.h"
 
 class UsbTest : public UpdateHarness {
 public:

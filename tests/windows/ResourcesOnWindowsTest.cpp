@@ -16,11 +16,14 @@ struct Image {
     WORD id;
     const char* file;
 };
+void PrintTo(const Image& image, std::ostream* out) {
+    *out << image.file;
+}
 
 class ImageResourceTest : public testing::TestWithParam<Image> {};
 
 TEST_P(ImageResourceTest, HoldsTheImageFile) {
-    std::ifstream in(std::string(RXT9_RESOURCE_DIR) + "/" + GetParam().file, std::ios::binary);
+    std::ifstream in(std::string(RXT9_IMAGE_DIR) + "/" + GetParam().file, std::ios::binary);
     const std::string expected((std::istreambuf_iterator<char>(in)),
                                std::istreambuf_iterator<char>());
     ASSERT_FALSE(expected.empty());

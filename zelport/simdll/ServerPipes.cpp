@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "platform/testing/win32/MessagePipe.h"
+#include "zelport/simdll/MessagePipe.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

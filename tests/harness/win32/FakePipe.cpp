@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "platform/testing/win32/NativeHandles.h"
 #include "platform/win32/NativeKernel.h"
+#include "tests/support/win32/NativeHandles.h"
 
 // The server end of a message-mode named pipe. Once it is closed, the near end reads what was
 // queued and then fails with a broken pipe, as a pipe handle of the vendor's library does.
