@@ -1,12 +1,19 @@
 #include "zelport/sim/PrinterSet.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "sim/AreaLayout.h"
 #include "sim/BoundedFile.h"
 #include "sim/PrinterState.h"
 
 namespace zelsim {
+
+namespace {
+
+constexpr uint32_t kLargestDeviceIndex = 126;
+
+}  // namespace
 
 bool PrinterSet::Load(const std::vector<sim::PrinterConfig>& printers,
                       std::optional<std::string> statePath, std::string& refusal) {
@@ -41,16 +48,27 @@ void PrinterSet::Clear() {
     m_printers.clear();
     m_storedRevision.clear();
     m_stateFile.reset();
+    m_vendorId.reset();
+    m_productIds.clear();
 }
 
-std::optional<size_t> PrinterSet::Select(uint16_t vendorId, std::span<const uint16_t> productIds,
-                                         uint32_t deviceIndex) const {
+void PrinterSet::SetProductIds(const uint16_t* productIds, uint32_t count) {
+    m_productIds.clear();
+    if (productIds != nullptr) {
+        m_productIds.assign(productIds, productIds + count);
+    }
+}
+
+std::optional<size_t> PrinterSet::Select(uint32_t deviceIndex) const {
+    if (!m_vendorId || deviceIndex > kLargestDeviceIndex) {
+        return std::nullopt;
+    }
     uint32_t seen = 0;
     for (size_t i = 0; i < m_printers.size(); ++i) {
         const sim::PrinterConfig& config = m_printers[i]->Config();
-        const bool selected =
-            m_printers[i]->IsAttached() && config.vendorId == vendorId &&
-            std::find(productIds.begin(), productIds.end(), config.productId) != productIds.end();
+        const bool selected = m_printers[i]->IsAttached() && config.vendorId == *m_vendorId &&
+                              std::find(m_productIds.begin(), m_productIds.end(),
+                                        config.productId) != m_productIds.end();
         if (selected && seen++ == deviceIndex) {
             return i;
         }
@@ -88,6 +106,30 @@ bool PrinterSet::Firmware(size_t position, char area, uint8_t* version, uint16_t
         *checksum = firmware.checksum;
     }
     return true;
+}
+
+size_t PrinterSet::ReceivedLog(size_t position, char* buffer, size_t size) const {
+    const sim::SimulatedPrinter* found = Find(position);
+    if (found == nullptr) {
+        return 0;
+    }
+    const std::string text = found->Device().Log().Text();
+    if (buffer != nullptr && size > 0) {
+        const size_t copied = std::min(text.size(), size - 1);
+        std::memcpy(buffer, text.data(), copied);
+        buffer[copied] = '\0';
+    }
+    return text.size();
+}
+
+int PrinterSet::InDownloadMode(size_t position) const {
+    const sim::SimulatedPrinter* found = Find(position);
+    return found == nullptr ? -1 : (found->Device().InDownloadMode() ? 1 : 0);
+}
+
+int PrinterSet::IsAttached(size_t position) const {
+    const sim::SimulatedPrinter* found = Find(position);
+    return found == nullptr ? -1 : (found->IsAttached() ? 1 : 0);
 }
 
 }  // namespace zelsim

@@ -1,12 +1,12 @@
-// The configured printers, attached or not, and the state file that keeps their firmware
-// from one start of the library to the next.
+// The configured printers, attached or not, the state file that keeps their firmware from one
+// start of the library to the next, and the ids that the tool selects them by. Both simulated
+// libraries keep theirs in one, each behind its own transport.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,7 @@ public:
     // sensible size: such a file is neither read nor replaced.
     bool Load(const std::vector<sim::PrinterConfig>& printers, std::optional<std::string> statePath,
               std::string& refusal);
-    // No printers, and nothing persists.
+    // No printers, no ids, and nothing persists.
     void Clear();
 
     size_t Count() const { return m_printers.size(); }
@@ -37,11 +37,21 @@ public:
         return position < m_printers.size() ? m_printers[position].get() : nullptr;
     }
 
+    // The ids the tool has set (SetVenderID, SetProductID), until the next Load or Clear.
+    void SetVendorId(uint32_t vendorId) { m_vendorId = static_cast<uint16_t>(vendorId & 0xFFFF); }
+    void SetProductIds(const uint16_t* productIds, uint32_t count);
     // The position of the attached printer that the vendor library's device index
-    // `deviceIndex` names among those with `vendorId` and one of `productIds`; none if no
-    // printer has that index.
-    std::optional<size_t> Select(uint16_t vendorId, std::span<const uint16_t> productIds,
-                                 uint32_t deviceIndex) const;
+    // `deviceIndex` names among those with the vendor id and one of the product ids the tool
+    // set; none before a vendor id is set, beyond the library's 127 devices, or if no printer
+    // has that index.
+    std::optional<size_t> Select(uint32_t deviceIndex) const;
+
+    // For the control entry points (zelport/sim/ZelportSim.h): the printer's received log
+    // copied into `buffer` as a C string, cut to `size`; its whole length (0 for no printer).
+    size_t ReceivedLog(size_t position, char* buffer, size_t size) const;
+    // 1 or 0; -1 for no printer.
+    int InDownloadMode(size_t position) const;
+    int IsAttached(size_t position) const;
 
     // Stores every printer's firmware when any of it changed since the last store. False when
     // the state file cannot be written.
@@ -54,6 +64,8 @@ private:
     // Each printer's firmware revision when it was last stored.
     std::vector<uint64_t> m_storedRevision;
     std::optional<sim::StateFile> m_stateFile;
+    std::optional<uint16_t> m_vendorId;
+    std::vector<uint16_t> m_productIds;
 };
 
 }  // namespace zelsim

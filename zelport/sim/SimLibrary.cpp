@@ -16,7 +16,6 @@ namespace zelsim {
 
 namespace {
 
-constexpr uint32_t kLargestDeviceIndex = 126;
 constexpr char kWho[] = "ZELPORT.so (simulated printers): ";
 constexpr char kNoWakeUpChannel[] = "cannot create the wake-up channel of the library's thread";
 constexpr char kNoThread[] = "the library's thread is not running";
@@ -41,7 +40,7 @@ SimLibrary::SimLibrary() {
         Refuse(kNoWakeUpChannel);
         return;
     }
-    StartupSettings settings = StartupSettings::FromEnvironment();
+    StartupSettings settings = StartupSettings::FromEnvironment("XDG_STATE_HOME", "HOME");
     if (!settings.refusal.empty()) {
         Refuse(settings.origin + ": " + settings.refusal);
     } else {
@@ -71,8 +70,6 @@ bool SimLibrary::Configure(std::optional<std::string> configText, const std::str
                            std::optional<std::string> statePath, const char* tracePath) {
     m_pipes.NewGeneration();
     m_printers.Clear();
-    m_vendorId.reset();
-    m_productIds.clear();
     m_trace.Restart(tracePath);
 
     sim::SimConfig config = sim::SimConfig::Default();
@@ -113,24 +110,21 @@ BOOL SimLibrary::SetVendorId(uint32_t vendorId) {
     if (m_config.refuseVendorId) {
         return 0;
     }
-    m_vendorId = static_cast<uint16_t>(vendorId & 0xFFFF);
+    m_printers.SetVendorId(vendorId);
     return 1;
 }
 
 BOOL SimLibrary::SetProductIds(const uint16_t* productIds, uint32_t count) {
     std::lock_guard lock(m_mutex);
-    m_productIds.clear();
-    if (productIds != nullptr) {
-        m_productIds.assign(productIds, productIds + count);
-    }
+    m_printers.SetProductIds(productIds, count);
     return 1;
 }
 
 std::optional<size_t> SimLibrary::Select(uint32_t deviceIndex) const {
-    if (!m_usable || !m_vendorId || deviceIndex > kLargestDeviceIndex) {
+    if (!m_usable) {
         return std::nullopt;
     }
-    return m_printers.Select(*m_vendorId, m_productIds, deviceIndex);
+    return m_printers.Select(deviceIndex);
 }
 
 HANDLE SimLibrary::OpenControl(uint32_t deviceIndex) {
@@ -384,17 +378,7 @@ uint32_t SimLibrary::PrinterCount() {
 
 size_t SimLibrary::ReceivedLog(uint32_t printer, char* buffer, size_t size) {
     std::lock_guard lock(m_mutex);
-    const sim::SimulatedPrinter* found = m_printers.Find(printer);
-    if (found == nullptr) {
-        return 0;
-    }
-    const std::string text = found->Device().Log().Text();
-    if (buffer != nullptr && size > 0) {
-        const size_t copied = std::min(text.size(), size - 1);
-        std::memcpy(buffer, text.data(), copied);
-        buffer[copied] = '\0';
-    }
-    return text.size();
+    return m_printers.ReceivedLog(printer, buffer, size);
 }
 
 bool SimLibrary::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum) {
@@ -404,14 +388,12 @@ bool SimLibrary::Firmware(uint32_t printer, char area, uint8_t* version, uint16_
 
 int SimLibrary::InDownloadMode(uint32_t printer) {
     std::lock_guard lock(m_mutex);
-    const sim::SimulatedPrinter* found = m_printers.Find(printer);
-    return found == nullptr ? -1 : (found->Device().InDownloadMode() ? 1 : 0);
+    return m_printers.InDownloadMode(printer);
 }
 
 int SimLibrary::IsAttached(uint32_t printer) {
     std::lock_guard lock(m_mutex);
-    const sim::SimulatedPrinter* found = m_printers.Find(printer);
-    return found == nullptr ? -1 : (found->IsAttached() ? 1 : 0);
+    return m_printers.IsAttached(printer);
 }
 
 uint32_t SimLibrary::OpenHandles() {

@@ -109,9 +109,6 @@ private:
     PrinterSet m_printers;
     TransferTrace m_trace;
 
-    std::optional<uint16_t> m_vendorId;
-    std::vector<uint16_t> m_productIds;
-
     PipeTable m_pipes;
     LinkSchedule m_schedule;
 

@@ -8,7 +8,7 @@
 
 namespace zelsim {
 
-StartupSettings StartupSettings::FromEnvironment() {
+StartupSettings StartupSettings::FromEnvironment(const char* stateHome, const char* home) {
     StartupSettings settings;
     if (const char* path = std::getenv("RXT9_SIM_CONFIG"); path != nullptr && *path != '\0') {
         settings.origin = std::string("RXT9_SIM_CONFIG ") + path;
@@ -17,8 +17,9 @@ StartupSettings StartupSettings::FromEnvironment() {
             settings.configText = std::move(text);
         }
     }
-    settings.statePath = sim::StateFile::ResolvePath(
-        std::getenv("RXT9_SIM_STATE"), std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+    settings.statePath =
+        sim::StateFile::ResolvePath(std::getenv("RXT9_SIM_STATE"), std::getenv(stateHome),
+                                    home != nullptr ? std::getenv(home) : nullptr);
     settings.tracePath = std::getenv("RXT9_SIM_TRACE");
     return settings;
 }

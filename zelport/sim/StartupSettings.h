@@ -1,5 +1,6 @@
-// What the environment asks of the library when it starts: the configuration file named by
-// RXT9_SIM_CONFIG (unset or empty: the built-in printer), the state file and the trace.
+// What the environment asks of a simulated library when it starts: the configuration file
+// named by RXT9_SIM_CONFIG (unset or empty: the built-in printer), the state file and the
+// trace.
 #pragma once
 
 #include <optional>
@@ -18,7 +19,10 @@ struct StartupSettings {
     // RXT9_SIM_TRACE; null or empty for no trace.
     const char* tracePath = nullptr;
 
-    static StartupSettings FromEnvironment();
+    // The state file is RXT9_SIM_STATE's, or rxt9-sim/state under the directory that the
+    // variable `stateHome` names (XDG_STATE_HOME; LOCALAPPDATA on Windows), or else
+    // .local/state/rxt9-sim/state under the one that `home` names (null: none).
+    static StartupSettings FromEnvironment(const char* stateHome, const char* home);
 };
 
 }  // namespace zelsim

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <thread>
 
-#include "sim/AreaLayout.h"
-#include "sim/BoundedFile.h"
 #include "sim/CommandSet.h"
 #include "sim/ConfigParser.h"
+#include "zelport/sim/StartupSettings.h"
 #include "zelport/simdll/ServerEnd.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -20,7 +18,6 @@ namespace zelsim {
 
 namespace {
 
-constexpr uint32_t kLargestDeviceIndex = 126;
 // How often a reader looks at the printers' silence deadlines while it waits.
 constexpr DWORD kSilenceCheckMs = 20;
 constexpr char kWho[] = "ZELPORT.dll (simulated printers): ";
@@ -54,12 +51,6 @@ bool TimeReached(uint32_t deadline) {
     return static_cast<int32_t>(::GetTickCount() - deadline) >= 0;
 }
 
-std::optional<std::string> StatePath() {
-    // As on Linux, with the user's local application data in place of the XDG state home.
-    return sim::StateFile::ResolvePath(std::getenv("RXT9_SIM_STATE"), std::getenv("LOCALAPPDATA"),
-                                       nullptr);
-}
-
 void Pin() {
     HMODULE self = nullptr;
     ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
@@ -77,36 +68,24 @@ SimDll& SimDll::Instance() {
 SimDll::SimDll() {
     Pin();
     std::lock_guard lock(m_mutex);
-    std::optional<std::string> text;
-    std::string origin = "built-in configuration";
-    if (const char* path = std::getenv("RXT9_SIM_CONFIG"); path != nullptr && *path != '\0') {
-        origin = std::string("RXT9_SIM_CONFIG ") + path;
-        std::string contents;
-        std::string refusal;
-        if (!sim::BoundedFile::Read(path, contents, refusal)) {
-            std::cerr << kWho << origin << ": " << refusal << "; every device open fails\n";
-            return;
-        }
-        text = std::move(contents);
+    // As on Linux, with the user's local application data in place of the XDG state home.
+    StartupSettings settings = StartupSettings::FromEnvironment("LOCALAPPDATA", nullptr);
+    if (!settings.refusal.empty()) {
+        std::cerr << kWho << settings.origin << ": " << settings.refusal
+                  << "; every device open fails\n";
+        return;
     }
-    Configure(text, origin, StatePath());
+    Configure(settings.configText, settings.origin, settings.statePath);
 }
 
 bool SimDll::Configure(const std::optional<std::string>& configText, const std::string& origin,
                        const std::optional<std::string>& statePath) {
     ++m_generation;
     m_pipes.CloseAllButOut();
-    m_printers.clear();
-    m_storedRevision.clear();
+    m_printers.Clear();
     m_silenceDeadline.clear();
     m_openCounts.clear();
-    m_vendorId.reset();
-    m_productIds.clear();
     m_usable = false;
-    m_stateFile.reset();
-    if (statePath) {
-        m_stateFile.emplace(*statePath);
-    }
     sim::SimConfig config = sim::SimConfig::Default();
     if (configText) {
         sim::ConfigError error;
@@ -122,25 +101,17 @@ bool SimDll::Configure(const std::optional<std::string>& configText, const std::
         m_config = sim::SimConfig{};
         return false;
     }
-    m_config = std::move(config);
-    const std::vector<sim::PrinterState> stored =
-        m_stateFile ? m_stateFile->Load() : std::vector<sim::PrinterState>{};
-    for (size_t i = 0; i < m_config.printers.size(); ++i) {
-        auto printer = std::make_unique<sim::SimulatedPrinter>(m_config.printers[i]);
-        for (const sim::PrinterState& state : stored) {
-            if (state.position == i && state.identity == m_config.printers[i].identity) {
-                for (const sim::AreaLayout& area : sim::AreaLayout::All()) {
-                    printer->Device().SetReported(area, state.firmware[area.Index()]);
-                }
-            }
-        }
-        m_storedRevision.push_back(printer->Device().FirmwareRevision());
-        m_printers.push_back(std::move(printer));
+    std::string refusal;
+    if (!m_printers.Load(config.printers, statePath, refusal)) {
+        std::cerr << kWho << refusal << "; every device open fails\n";
+        m_config = sim::SimConfig{};
+        return false;
     }
-    m_silenceDeadline.resize(m_printers.size());
+    m_config = std::move(config);
+    m_silenceDeadline.resize(m_printers.Count());
     m_schedule.TakeAll();
-    m_schedule.ResetLinks(m_printers.size(), LinkSchedule::Clock::now());
-    m_openCounts.resize(m_printers.size());
+    m_schedule.ResetLinks(m_printers.Count(), LinkSchedule::Clock::now());
+    m_openCounts.resize(m_printers.Count());
     m_usable = true;
     return true;
 }
@@ -150,35 +121,14 @@ int32_t SimDll::SetVendorId(uint32_t vendorId) {
     if (m_config.refuseVendorId) {
         return 0;
     }
-    m_vendorId = static_cast<uint16_t>(vendorId & 0xFFFF);
+    m_printers.SetVendorId(vendorId);
     return 1;
 }
 
 int32_t SimDll::SetProductIds(const uint16_t* productIds, uint32_t count) {
     std::lock_guard lock(m_mutex);
-    m_productIds.clear();
-    if (productIds != nullptr) {
-        m_productIds.assign(productIds, productIds + count);
-    }
+    m_printers.SetProductIds(productIds, count);
     return 1;
-}
-
-sim::SimulatedPrinter* SimDll::Select(uint32_t deviceIndex, size_t& printer) {
-    if (!m_usable || !m_vendorId || deviceIndex > kLargestDeviceIndex) {
-        return nullptr;
-    }
-    uint32_t seen = 0;
-    for (size_t i = 0; i < m_printers.size(); ++i) {
-        const sim::PrinterConfig& config = m_printers[i]->Config();
-        const bool selected = m_printers[i]->IsAttached() && config.vendorId == *m_vendorId &&
-                              std::find(m_productIds.begin(), m_productIds.end(),
-                                        config.productId) != m_productIds.end();
-        if (selected && seen++ == deviceIndex) {
-            printer = i;
-            return m_printers[i].get();
-        }
-    }
-    return nullptr;
 }
 
 intptr_t SimDll::OpenControl(uint32_t deviceIndex) {
@@ -200,12 +150,12 @@ intptr_t SimDll::OpenBulk(const char* pipeName, uint32_t deviceIndex) {
 intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     const auto invalid = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
     m_pipes.CloseAbandoned();
-    size_t position = 0;
-    sim::SimulatedPrinter* printer = Select(deviceIndex, position);
-    if (printer == nullptr) {
+    const std::optional<size_t> selected = m_usable ? m_printers.Select(deviceIndex) : std::nullopt;
+    if (!selected) {
         return invalid;
     }
-    const sim::PrinterConfig& config = printer->Config();
+    const size_t position = *selected;
+    const sim::PrinterConfig& config = m_printers.At(position).Config();
     const uint32_t opens = ++m_openCounts[position][static_cast<size_t>(kind)];
     const bool failingKind = (kind == PipeKind::Control && config.controlOpenFails) ||
                              (kind == PipeKind::Out && config.pipe00OpenFails) ||
@@ -259,7 +209,7 @@ void SimDll::Serve(const std::shared_ptr<Pipe>& pipe) {
 uint32_t SimDll::WhileWaiting(const Pipe& pipe) {
     CheckSilence();
     for (const LinkSchedule::Step& step : m_schedule.TakeDue(LinkSchedule::Clock::now())) {
-        if (step.generation == m_generation && m_printers[step.printer]->IsAttached()) {
+        if (step.generation == m_generation && m_printers.At(step.printer).IsAttached()) {
             m_pipes.Deliver(step.printer, m_generation, step.reply);
         }
     }
@@ -276,7 +226,7 @@ uint32_t SimDll::WhileWaiting(const Pipe& pipe) {
 }
 
 SimDll::Verdict SimDll::Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer) {
-    sim::SimulatedPrinter& printer = *m_printers[pipe.printer];
+    sim::SimulatedPrinter& printer = m_printers.At(pipe.printer);
     const auto now = LinkSchedule::Clock::now();
     Verdict verdict{false, false, now};
     if (!printer.IsAttached()) {
@@ -329,16 +279,8 @@ void SimDll::CheckSilence() {
 }
 
 void SimDll::Persist() {
-    bool changed = false;
-    std::vector<sim::PrinterState> states;
-    for (size_t i = 0; i < m_printers.size(); ++i) {
-        const sim::PrinterDevice& device = m_printers[i]->Device();
-        changed = changed || device.FirmwareRevision() != m_storedRevision[i];
-        m_storedRevision[i] = device.FirmwareRevision();
-        states.push_back({i, m_printers[i]->Config().identity, device.AllReported()});
-    }
-    if (changed && m_stateFile && !m_stateFile->Store(states)) {
-        std::cerr << kWho << "cannot write the state file " << m_stateFile->Path() << '\n';
+    if (!m_printers.Persist()) {
+        std::cerr << kWho << "cannot write the state file " << m_printers.StatePath() << '\n';
     }
 }
 
@@ -390,48 +332,27 @@ void SimDll::Settle() {
 
 uint32_t SimDll::PrinterCount() {
     std::lock_guard lock(m_mutex);
-    return static_cast<uint32_t>(m_printers.size());
+    return static_cast<uint32_t>(m_printers.Count());
 }
 
 size_t SimDll::ReceivedLog(uint32_t printer, char* buffer, size_t size) {
     std::lock_guard lock(m_mutex);
-    if (printer >= m_printers.size()) {
-        return 0;
-    }
-    const std::string text = m_printers[printer]->Device().Log().Text();
-    if (buffer != nullptr && size > 0) {
-        const size_t copied = std::min(text.size(), size - 1);
-        std::memcpy(buffer, text.data(), copied);
-        buffer[copied] = '\0';
-    }
-    return text.size();
+    return m_printers.ReceivedLog(printer, buffer, size);
 }
 
 int SimDll::InDownloadMode(uint32_t printer) {
     std::lock_guard lock(m_mutex);
-    return printer >= m_printers.size() ? -1
-                                        : (m_printers[printer]->Device().InDownloadMode() ? 1 : 0);
+    return m_printers.InDownloadMode(printer);
 }
 
 int SimDll::IsAttached(uint32_t printer) {
     std::lock_guard lock(m_mutex);
-    return printer >= m_printers.size() ? -1 : (m_printers[printer]->IsAttached() ? 1 : 0);
+    return m_printers.IsAttached(printer);
 }
 
 bool SimDll::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum) {
     std::lock_guard lock(m_mutex);
-    const sim::AreaLayout* layout = sim::AreaLayout::ByLetter(area);
-    if (printer >= m_printers.size() || layout == nullptr) {
-        return false;
-    }
-    const sim::ItemFirmware& firmware = m_printers[printer]->Device().Reported(*layout);
-    if (version != nullptr) {
-        std::copy(firmware.version.begin(), firmware.version.end(), version);
-    }
-    if (checksum != nullptr) {
-        *checksum = firmware.checksum;
-    }
-    return true;
+    return m_printers.Firmware(printer, area, version, checksum);
 }
 
 uint32_t SimDll::OpenHandles() {

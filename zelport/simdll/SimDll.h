@@ -22,9 +22,8 @@
 #include <vector>
 
 #include "sim/SimConfig.h"
-#include "sim/SimulatedPrinter.h"
-#include "sim/StateFile.h"
 #include "zelport/sim/LinkSchedule.h"
+#include "zelport/sim/PrinterSet.h"
 #include "zelport/simdll/ServerPipes.h"
 
 namespace zelsim {
@@ -67,7 +66,6 @@ private:
     SimDll();
     bool Configure(const std::optional<std::string>& configText, const std::string& origin,
                    const std::optional<std::string>& statePath);
-    sim::SimulatedPrinter* Select(uint32_t deviceIndex, size_t& printer);
     intptr_t OpenPipe(PipeKind kind, uint32_t deviceIndex);
     void Serve(const std::shared_ptr<Pipe>& pipe);
     Verdict Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer);
@@ -82,15 +80,11 @@ private:
     std::mutex m_mutex;
     bool m_usable = false;
     sim::SimConfig m_config;
-    std::vector<std::unique_ptr<sim::SimulatedPrinter>> m_printers;
-    std::vector<uint64_t> m_storedRevision;
+    PrinterSet m_printers;
     // Per printer, the tick count at which an unanswered inquiry breaks its in-pipes.
     std::vector<std::optional<uint32_t>> m_silenceDeadline;
-    std::optional<sim::StateFile> m_stateFile;
     LinkSchedule m_schedule;
     uint64_t m_generation = 0;
-    std::optional<uint16_t> m_vendorId;
-    std::vector<uint16_t> m_productIds;
     ServerPipes m_pipes;
     // Opens so far of each printer's control handle, out-pipe and in-pipe, by PipeKind.
     std::vector<std::array<uint32_t, 3>> m_openCounts;
