@@ -55,6 +55,10 @@ void CUpdateApp::ReportRunEnd(const win::RunEnd& end) {
     win::CurrentUiBackend().RunEnded(end);
 }
 
+int CUpdateApp::ExitInstance() {
+    return m_lastDownload == ExitReason::Failed ? ExitStatusOf(ExitReason::Failed) : 0;
+}
+
 BOOL CUpdateApp::InitInstance() {
     const HANDLE mutex = win::CreateMutexA(nullptr, TRUE, kMutexName);
     if (mutex == 0 || win::GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -78,6 +82,7 @@ BOOL CUpdateApp::InitInstance() {
         // memory that ran out in the window around them, with no printer in download mode.
         m_pMainWnd = nullptr;
         CMessageCatalogue::ShowError(nullptr, IDS_FAILED);
+        ReportRunEnd({win::RunEnd::Result::FailedBeforeDownloadMode});
     }
     m_pMainWnd = nullptr;
     return FALSE;

@@ -13,6 +13,9 @@ public:
     CUpdateApp() = default;
 
     BOOL InitInstance() override;
+    // The program's exit code, for whoever started it: 1 when its last Download failed,
+    // otherwise 0.
+    int ExitInstance() override;
 
     // How a run ended, as the main window or the application itself knows it: told to the
     // backend at once and kept for the program's exit.

@@ -107,7 +107,6 @@ void CliBackend::DownloadButtonChanged(bool enabled) {
             if (enabled) {
                 Present();
                 m_phase = Phase::Ready;
-                m_passedStartup = true;
                 m_presenter.Ready();
             }
             return;
@@ -304,7 +303,7 @@ void CliBackend::RunEnded(const win::RunEnd& end) {
             m_libraryRefused = true;
             return;
         case win::RunEnd::Result::StartupCheckClosed:
-            // The phases already tell: the start-up check never passed.
+            m_startupClosed = true;
             return;
         default:
             m_presenter.DownloadEnded(end);
@@ -342,7 +341,7 @@ ExitReason CliBackend::ReasonToEnd() const {
     if (m_interrupted) {
         return ExitReason::Interrupted;
     }
-    if (!m_passedStartup) {
+    if (m_startupClosed) {
         return ExitReason::StartupClosed;
     }
     return m_lastDownload.value_or(ExitReason::ClosedBeforeRun);

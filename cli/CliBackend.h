@@ -1,8 +1,9 @@
 // The model backend presented in a terminal: it follows the windows of the system's code,
 // hands what they show to a presenter, turns keys into the model's user actions, and keeps
-// what the exit status needs: how each run ended, as the system's code reports it. The phases
-// follow the Download button of the main window: the start-up check disables it and enables
-// it once it has passed, and each download keeps it disabled from its start to its end.
+// what the exit status needs: how each run ended, as the system's code reports it. The phases,
+// which decide what is shown and when Download is pressed, follow the Download button of the
+// main window: the start-up check disables it and enables it once it has passed, and each
+// download keeps it disabled from its start to its end.
 #pragma once
 
 #include <atomic>
@@ -76,7 +77,7 @@ private:
     ProgressSnapshot m_polledProgress;
     bool m_downloadModeEntered = false;  // a progress window has opened in this download
     std::optional<ExitReason> m_lastDownload;
-    bool m_passedStartup = false;
+    bool m_startupClosed = false;
     bool m_libraryRefused = false;
     bool m_interrupted = false;
     bool m_downloadPressed = false;

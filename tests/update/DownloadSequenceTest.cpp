@@ -69,6 +69,7 @@ TEST_F(UpdateTest, UpdateOfTheBuiltInSetThenTheSamePrinterIsUpToDate) {
     // The second run found the remembered printer up to date without download mode.
     EXPECT_EQ(model.RunEnds(), (std::vector<win::RunEnd>{{Result::Updated, true, true},
                                                          {Result::UpToDate, false, false}}));
+    EXPECT_EQ(theApp.ExitInstance(), 0) << "the program's exit code";
 }
 
 TEST_F(UpdateTest, AnotherPrinterBetweenRunsIsUpdatedAgain) {
@@ -196,6 +197,7 @@ TEST_P(FailedRunTest, EndsWithItsMessageAndTheRestartWhereNeeded) {
         inDownloadMode ? Result::FailedInDownloadMode : Result::FailedBeforeDownloadMode,
         successEnd, inDownloadMode && !run.leftInDownloadMode};
     EXPECT_EQ(model.RunEnds(), std::vector<win::RunEnd>{expected});
+    EXPECT_EQ(theApp.ExitInstance(), 1) << "the program's exit code";
 }
 
 const Lines kUntilData1 = {"status-inquiry",  "identity-read", "download-mode",
