@@ -12,9 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/WindowDriver.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/win32/WindowDriver.h"
 
 namespace {
+
+using testing_support::PrintTo;
 
 namespace fs = std::filesystem;
 using win32::WindowDriver;

@@ -7,8 +7,11 @@
 #include <string>
 
 #include "platform/Kernel.h"
+#include "tests/support/CaseName.h"
 
 namespace {
+
+using testing_support::PrintTo;
 
 namespace fs = std::filesystem;
 

@@ -7,9 +7,12 @@
 #include <string>
 
 #include "platform/Kernel.h"
+#include "tests/support/CaseName.h"
 #include "zelport/zelport.h"
 
 namespace {
+
+using testing_support::PrintTo;
 
 constexpr int kCalls = 20000;
 
