@@ -1,19 +1,17 @@
 #include "zelport/sim/PipeTable.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 
 namespace zelsim {
 
 const char* PipeTable::Name(Kind kind) {
-    switch (kind) {
-        case Kind::Control:
-            return "control handle";
-        case Kind::Out:
-            return "PIPE00";
-        case Kind::In:
-            return "PIPE01";
-    }
-    return "";
+    // In the order of Kind.
+    static constexpr const char* kNames[] = {"control handle", "PIPE00", "PIPE01"};
+    static_assert(std::size(kNames) == static_cast<size_t>(Kind::In) + 1);
+    const auto position = static_cast<size_t>(kind);
+    return position < std::size(kNames) ? kNames[position] : "";
 }
 
 void PipeTable::NewGeneration() {

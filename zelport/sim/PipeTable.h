@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "sim/PrinterConfig.h"
+#include "zelport/sim/PipeKind.h"
 #include "zelport/sim/link/PacketPipe.h"
 
 namespace zelsim {
 
 class PipeTable {
 public:
-    enum class Kind { Control, Out, In };
+    using Kind = PipeKind;
 
     struct Pipe {
         std::unique_ptr<devlink::PacketPipe> link;

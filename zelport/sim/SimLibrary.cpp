@@ -1,7 +1,6 @@
 #include "zelport/sim/SimLibrary.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iostream>
 #include <new>
 #include <string>
@@ -105,46 +104,11 @@ void SimLibrary::Refuse(const std::string& reason) {
     m_trace.Event([&] { return "refused: " + reason; });
 }
 
-BOOL SimLibrary::SetVendorId(uint32_t vendorId) {
-    std::lock_guard lock(m_mutex);
-    if (m_config.refuseVendorId) {
-        return 0;
-    }
-    m_printers.SetVendorId(vendorId);
-    return 1;
-}
-
-BOOL SimLibrary::SetProductIds(const uint16_t* productIds, uint32_t count) {
-    std::lock_guard lock(m_mutex);
-    m_printers.SetProductIds(productIds, count);
-    return 1;
-}
-
-std::optional<size_t> SimLibrary::Select(uint32_t deviceIndex) const {
-    if (!m_usable) {
-        return std::nullopt;
-    }
-    return m_printers.Select(deviceIndex);
-}
-
-HANDLE SimLibrary::OpenControl(uint32_t deviceIndex) {
-    std::lock_guard lock(m_mutex);
-    return OpenPipe(PipeKind::Control, deviceIndex);
-}
-
-HANDLE SimLibrary::OpenBulk(const char* pipeName, uint32_t deviceIndex) {
-    std::lock_guard lock(m_mutex);
-    if (pipeName != nullptr && std::strcmp(pipeName, "PIPE00") == 0) {
-        return OpenPipe(PipeKind::Out, deviceIndex);
-    }
-    if (pipeName != nullptr && std::strcmp(pipeName, "PIPE01") == 0) {
-        return OpenPipe(PipeKind::In, deviceIndex);
-    }
+void SimLibrary::UnknownPipeRefused(const char* pipeName) {
     m_trace.Event([&] {
         return std::string("open of an unknown pipe \"") +
                (pipeName != nullptr ? pipeName : "(null)") + "\" refused";
     });
-    return INVALID_HANDLE_VALUE;
 }
 
 HANDLE SimLibrary::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
@@ -369,31 +333,6 @@ void SimLibrary::SettleHolding(std::unique_lock<std::mutex>& lock) {
     const uint64_t target = ++m_settleRequested;
     m_poller.Wake();
     m_settled.wait(lock, [&] { return m_settleDone >= target || m_stopping; });
-}
-
-uint32_t SimLibrary::PrinterCount() {
-    std::lock_guard lock(m_mutex);
-    return static_cast<uint32_t>(m_printers.Count());
-}
-
-size_t SimLibrary::ReceivedLog(uint32_t printer, char* buffer, size_t size) {
-    std::lock_guard lock(m_mutex);
-    return m_printers.ReceivedLog(printer, buffer, size);
-}
-
-bool SimLibrary::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum) {
-    std::lock_guard lock(m_mutex);
-    return m_printers.Firmware(printer, area, version, checksum);
-}
-
-int SimLibrary::InDownloadMode(uint32_t printer) {
-    std::lock_guard lock(m_mutex);
-    return m_printers.InDownloadMode(printer);
-}
-
-int SimLibrary::IsAttached(uint32_t printer) {
-    std::lock_guard lock(m_mutex);
-    return m_printers.IsAttached(printer);
 }
 
 uint32_t SimLibrary::OpenHandles() {

@@ -22,18 +22,17 @@
 #include <thread>
 #include <vector>
 
-#include "sim/SimConfig.h"
 #include "sim/SimulatedPrinter.h"
 #include "zelport/sim/LinkSchedule.h"
 #include "zelport/sim/PipeTable.h"
-#include "zelport/sim/PrinterSet.h"
+#include "zelport/sim/SimulatorCore.h"
 #include "zelport/sim/TransferTrace.h"
 #include "zelport/sim/link/Poller.h"
 #include "zelport/zelport.h"
 
 namespace zelsim {
 
-class SimLibrary {
+class SimLibrary : public SimulatorCore {
 public:
     // Created on the first call, from RXT9_SIM_CONFIG, RXT9_SIM_STATE and RXT9_SIM_TRACE.
     static SimLibrary& Instance();
@@ -41,19 +40,9 @@ public:
     SimLibrary(const SimLibrary&) = delete;
     SimLibrary& operator=(const SimLibrary&) = delete;
 
-    BOOL SetVendorId(uint32_t vendorId);
-    BOOL SetProductIds(const uint16_t* productIds, uint32_t count);
-    HANDLE OpenControl(uint32_t deviceIndex);
-    HANDLE OpenBulk(const char* pipeName, uint32_t deviceIndex);
-
     void SetTimeSink(void (*advance)(uint32_t));
     bool Reset(const char* configText, const char* statePath, const char* tracePath);
     void Settle();
-    uint32_t PrinterCount();
-    size_t ReceivedLog(uint32_t printer, char* buffer, size_t size);
-    bool Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum);
-    int InDownloadMode(uint32_t printer);
-    int IsAttached(uint32_t printer);
     uint32_t OpenHandles();
 
     // The file calls on the handles the library handed out: each returns 0 or a Windows error
@@ -66,7 +55,6 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     using Outcome = sim::SimulatedPrinter::WriteResult::Outcome;
-    using PipeKind = PipeTable::Kind;
     using LinkStep = LinkSchedule::Step;
 
     SimLibrary();
@@ -96,17 +84,11 @@ private:
     void DeliverReply(size_t printer, const std::vector<uint8_t>& reply);
     void Persist();
 
-    // The position of the configured printer that device index `deviceIndex` selects.
-    std::optional<size_t> Select(uint32_t deviceIndex) const;
-    HANDLE OpenPipe(PipeKind kind, uint32_t deviceIndex);
+    HANDLE OpenPipe(PipeKind kind, uint32_t deviceIndex) override;
+    void UnknownPipeRefused(const char* pipeName) override;
 
-    std::mutex m_mutex;
     std::condition_variable m_settled;
     devlink::Poller m_poller;
-
-    bool m_usable = false;
-    sim::SimConfig m_config;
-    PrinterSet m_printers;
     TransferTrace m_trace;
 
     PipeTable m_pipes;

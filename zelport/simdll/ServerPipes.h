@@ -8,11 +8,13 @@
 #include <memory>
 #include <vector>
 
+#include "zelport/sim/PipeKind.h"
+
 namespace zelsim {
 
 class ServerPipes {
 public:
-    enum class Kind { Control, Out, In };
+    using Kind = PipeKind;
 
     struct Pipe {
         void* server = nullptr;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <iostream>
 #include <thread>
 
@@ -116,41 +115,10 @@ bool SimDll::Configure(const std::optional<std::string>& configText, const std::
     return true;
 }
 
-int32_t SimDll::SetVendorId(uint32_t vendorId) {
-    std::lock_guard lock(m_mutex);
-    if (m_config.refuseVendorId) {
-        return 0;
-    }
-    m_printers.SetVendorId(vendorId);
-    return 1;
-}
-
-int32_t SimDll::SetProductIds(const uint16_t* productIds, uint32_t count) {
-    std::lock_guard lock(m_mutex);
-    m_printers.SetProductIds(productIds, count);
-    return 1;
-}
-
-intptr_t SimDll::OpenControl(uint32_t deviceIndex) {
-    std::lock_guard lock(m_mutex);
-    return OpenPipe(PipeKind::Control, deviceIndex);
-}
-
-intptr_t SimDll::OpenBulk(const char* pipeName, uint32_t deviceIndex) {
-    std::lock_guard lock(m_mutex);
-    if (pipeName != nullptr && std::strcmp(pipeName, "PIPE00") == 0) {
-        return OpenPipe(PipeKind::Out, deviceIndex);
-    }
-    if (pipeName != nullptr && std::strcmp(pipeName, "PIPE01") == 0) {
-        return OpenPipe(PipeKind::In, deviceIndex);
-    }
-    return reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
-}
-
 intptr_t SimDll::OpenPipe(PipeKind kind, uint32_t deviceIndex) {
     const auto invalid = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
     m_pipes.CloseAbandoned();
-    const std::optional<size_t> selected = m_usable ? m_printers.Select(deviceIndex) : std::nullopt;
+    const std::optional<size_t> selected = Select(deviceIndex);
     if (!selected) {
         return invalid;
     }
@@ -328,31 +296,6 @@ void SimDll::Settle() {
         pause(std::chrono::milliseconds(1));
     }
     pause(std::chrono::milliseconds(5));
-}
-
-uint32_t SimDll::PrinterCount() {
-    std::lock_guard lock(m_mutex);
-    return static_cast<uint32_t>(m_printers.Count());
-}
-
-size_t SimDll::ReceivedLog(uint32_t printer, char* buffer, size_t size) {
-    std::lock_guard lock(m_mutex);
-    return m_printers.ReceivedLog(printer, buffer, size);
-}
-
-int SimDll::InDownloadMode(uint32_t printer) {
-    std::lock_guard lock(m_mutex);
-    return m_printers.InDownloadMode(printer);
-}
-
-int SimDll::IsAttached(uint32_t printer) {
-    std::lock_guard lock(m_mutex);
-    return m_printers.IsAttached(printer);
-}
-
-bool SimDll::Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum) {
-    std::lock_guard lock(m_mutex);
-    return m_printers.Firmware(printer, area, version, checksum);
 }
 
 uint32_t SimDll::OpenHandles() {

@@ -16,19 +16,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "sim/SimConfig.h"
 #include "zelport/sim/LinkSchedule.h"
-#include "zelport/sim/PrinterSet.h"
+#include "zelport/sim/SimulatorCore.h"
 #include "zelport/simdll/ServerPipes.h"
 
 namespace zelsim {
 
-class SimDll {
+class SimDll : public SimulatorCore {
 public:
     // Created on the first call, from RXT9_SIM_CONFIG and RXT9_SIM_STATE, and kept until the
     // process ends: the library stays loaded while its threads may run.
@@ -36,24 +34,13 @@ public:
     SimDll(const SimDll&) = delete;
     SimDll& operator=(const SimDll&) = delete;
 
-    int32_t SetVendorId(uint32_t vendorId);
-    int32_t SetProductIds(const uint16_t* productIds, uint32_t count);
-    intptr_t OpenControl(uint32_t deviceIndex);
-    intptr_t OpenBulk(const char* pipeName, uint32_t deviceIndex);
-
     // The control entry points for tests (zelport/sim/ZelportSim.h).
     void SetTimeSink(void (*advance)(uint32_t milliseconds));
     bool Reset(const char* configText, const char* statePath, const char* tracePath);
     void Settle();
-    uint32_t PrinterCount();
-    size_t ReceivedLog(uint32_t printer, char* buffer, size_t size);
-    bool Firmware(uint32_t printer, char area, uint8_t* version, uint16_t* checksum);
-    int InDownloadMode(uint32_t printer);
-    int IsAttached(uint32_t printer);
     uint32_t OpenHandles();
 
 private:
-    using PipeKind = ServerPipes::Kind;
     using Pipe = ServerPipes::Pipe;
 
     // What becomes of a write of the tool once the link's time has passed.
@@ -66,7 +53,7 @@ private:
     SimDll();
     bool Configure(const std::optional<std::string>& configText, const std::string& origin,
                    const std::optional<std::string>& statePath);
-    intptr_t OpenPipe(PipeKind kind, uint32_t deviceIndex);
+    intptr_t OpenPipe(PipeKind kind, uint32_t deviceIndex) override;
     void Serve(const std::shared_ptr<Pipe>& pipe);
     Verdict Handle(const Pipe& pipe, const std::vector<uint8_t>& transfer);
     // While a reader waits: breaks silent in-pipes and delivers replies whose link time has
@@ -77,10 +64,6 @@ private:
     // Every write is served, so that it has been handled once the tool's WriteFile returns.
     bool WritesServed() const;
 
-    std::mutex m_mutex;
-    bool m_usable = false;
-    sim::SimConfig m_config;
-    PrinterSet m_printers;
     // Per printer, the tick count at which an unanswered inquiry breaks its in-pipes.
     std::vector<std::optional<uint32_t>> m_silenceDeadline;
     LinkSchedule m_schedule;
