@@ -22,11 +22,6 @@ win::HMODULE LoadedLibrary() {
     return module;
 }
 
-template <typename Entry>
-Entry Lookup(win::HMODULE module, const char* name) {
-    return reinterpret_cast<Entry>(win::GetProcAddress(module, name));
-}
-
 }  // namespace
 
 SimulatedLibrary::SimulatedLibrary(win::VirtualClock& clock) {
@@ -36,48 +31,36 @@ SimulatedLibrary::SimulatedLibrary(win::VirtualClock& clock) {
         return;
     }
     g_usbLibrary.Bind(module);
-    m_reset = Lookup<PFN_ZelportSimReset>(module, "ZelportSimReset");
-    m_settle = Lookup<PFN_ZelportSimSettle>(module, "ZelportSimSettle");
-    m_log = Lookup<PFN_ZelportSimReceivedLog>(module, "ZelportSimReceivedLog");
-    m_firmware = Lookup<PFN_ZelportSimFirmware>(module, "ZelportSimFirmware");
-    m_downloadMode = Lookup<PFN_ZelportSimInDownloadMode>(module, "ZelportSimInDownloadMode");
-    m_openHandles = Lookup<PFN_ZelportSimOpenHandles>(module, "ZelportSimOpenHandles");
-    m_timeSink = Lookup<PFN_ZelportSimSetTimeSink>(module, "ZelportSimSetTimeSink");
-    m_loaded = m_reset != nullptr && m_settle != nullptr && m_log != nullptr &&
-               m_firmware != nullptr && m_downloadMode != nullptr && m_openHandles != nullptr &&
-               m_timeSink != nullptr;
-    if (const auto limits = Lookup<PFN_ZelportSimLimits>(module, "ZelportSimLimits")) {
-        m_limits = limits();
-    }
+    m_loaded = m_controls.Bind(module);
     if (m_loaded) {
         g_clock = &clock;
-        m_timeSink(&ChargeToClock);
-        m_reset(nullptr, nullptr, nullptr);
+        m_controls.setTimeSink(&ChargeToClock);
+        m_controls.reset(nullptr, nullptr, nullptr);
     }
 }
 
 SimulatedLibrary::~SimulatedLibrary() {
     if (m_loaded) {
-        m_timeSink(nullptr);
-        m_reset("", nullptr, nullptr);  // no printers: nothing keeps running between tests
+        m_controls.setTimeSink(nullptr);
+        m_controls.reset("", nullptr, nullptr);  // no printers: nothing keeps running between tests
     }
     g_clock = nullptr;
     g_usbLibrary = CUsbLibrary{};  // the module stays with LoadedLibrary
 }
 
 bool SimulatedLibrary::Reset(const std::string& config) {
-    return m_reset(config.empty() ? nullptr : config.c_str(), nullptr, nullptr) == 1;
+    return m_controls.reset(config.empty() ? nullptr : config.c_str(), nullptr, nullptr) == 1;
 }
 
 void SimulatedLibrary::Settle() {
-    m_settle();
+    m_controls.settle();
 }
 
 std::string SimulatedLibrary::ReceivedLog(unsigned printer) {
-    m_settle();
-    const size_t length = m_log(printer, nullptr, 0);
+    m_controls.settle();
+    const size_t length = m_controls.receivedLog(printer, nullptr, 0);
     std::string log(length + 1, '\0');
-    m_log(printer, log.data(), log.size());
+    m_controls.receivedLog(printer, log.data(), log.size());
     log.resize(length);
     return log;
 }
@@ -94,10 +77,10 @@ int SimulatedLibrary::Count(const std::string& linePrefix, unsigned printer) {
 }
 
 std::string SimulatedLibrary::Firmware(char area, unsigned printer) {
-    m_settle();
+    m_controls.settle();
     uint8_t version[6] = {};
     uint16_t checksum = 0;
-    if (m_firmware(printer, area, version, &checksum) != 1) {
+    if (m_controls.firmware(printer, area, version, &checksum) != 1) {
         return {};
     }
     std::ostringstream text;
@@ -107,11 +90,11 @@ std::string SimulatedLibrary::Firmware(char area, unsigned printer) {
 }
 
 int SimulatedLibrary::InDownloadMode(unsigned printer) {
-    m_settle();
-    return m_downloadMode(printer);
+    m_controls.settle();
+    return m_controls.inDownloadMode(printer);
 }
 
 unsigned SimulatedLibrary::OpenHandles() {
-    m_settle();
-    return m_openHandles();
+    m_controls.settle();
+    return m_controls.openHandles();
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/VirtualClock.h"
-#include "zelport/sim/ZelportSim.h"
+#include "tests/harness/SimControls.h"
 
 class SimulatedLibrary {
 public:
@@ -17,6 +17,7 @@ public:
     SimulatedLibrary& operator=(const SimulatedLibrary&) = delete;
 
     bool Loaded() const { return m_loaded; }
+    const SimControls& Controls() const { return m_controls; }
     // A new configuration (the text of a configuration file; empty: the default printer).
     bool Reset(const std::string& config);
     // Waits until the printers have handled everything written to them. Every reader of their
@@ -31,19 +32,14 @@ public:
     unsigned OpenHandles();
     // Whether the library simulates a write taken short, and a failed write after which the
     // same out-pipe still takes the restart (not the simulated ZELPORT.dll).
-    bool TakesShortWrites() const { return (m_limits & ZELPORT_SIM_LIMIT_NO_SHORT_WRITES) == 0; }
+    bool TakesShortWrites() const {
+        return (m_controls.limits & ZELPORT_SIM_LIMIT_NO_SHORT_WRITES) == 0;
+    }
     bool KeepsPipeAfterFailedWrite() const {
-        return (m_limits & ZELPORT_SIM_LIMIT_FAILED_WRITE_ENDS_PIPE) == 0;
+        return (m_controls.limits & ZELPORT_SIM_LIMIT_FAILED_WRITE_ENDS_PIPE) == 0;
     }
 
 private:
     bool m_loaded = false;
-    PFN_ZelportSimReset m_reset = nullptr;
-    PFN_ZelportSimSettle m_settle = nullptr;
-    PFN_ZelportSimReceivedLog m_log = nullptr;
-    PFN_ZelportSimFirmware m_firmware = nullptr;
-    PFN_ZelportSimInDownloadMode m_downloadMode = nullptr;
-    PFN_ZelportSimOpenHandles m_openHandles = nullptr;
-    PFN_ZelportSimSetTimeSink m_timeSink = nullptr;
-    uint32_t m_limits = 0;
+    SimControls m_controls;
 };

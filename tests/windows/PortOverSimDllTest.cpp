@@ -13,7 +13,7 @@
 #include "platform/VirtualClock.h"
 #include "printer/UsbLibrary.h"
 #include "printer/UsbPort.h"
-#include "zelport/sim/ZelportSim.h"
+#include "tests/harness/SimControls.h"
 
 namespace {
 
@@ -29,18 +29,7 @@ protected:
         win::HMODULE module = win::LoadLibraryA("ZELPORT.dll");
         ASSERT_NE(module, nullptr);
         ASSERT_TRUE(g_usbLibrary.Bind(module));
-        m_reset = Lookup<PFN_ZelportSimReset>("ZelportSimReset");
-        m_firmware = Lookup<PFN_ZelportSimFirmware>("ZelportSimFirmware");
-        m_openHandles = Lookup<PFN_ZelportSimOpenHandles>("ZelportSimOpenHandles");
-        m_settle = Lookup<PFN_ZelportSimSettle>("ZelportSimSettle");
-        m_log = Lookup<PFN_ZelportSimReceivedLog>("ZelportSimReceivedLog");
-        m_downloadMode = Lookup<PFN_ZelportSimInDownloadMode>("ZelportSimInDownloadMode");
-        m_attached = Lookup<PFN_ZelportSimIsAttached>("ZelportSimIsAttached");
-        ASSERT_NE(m_reset, nullptr);
-        ASSERT_NE(m_settle, nullptr);
-        ASSERT_NE(m_log, nullptr);
-        ASSERT_NE(m_downloadMode, nullptr);
-        ASSERT_NE(m_attached, nullptr);
+        ASSERT_TRUE(m_sim.Bind(module));
         m_port.SetDeviceIds(kVendorId, kProductId);
     }
     void TearDown() override {
@@ -48,11 +37,7 @@ protected:
         g_usbLibrary.Unload();
         win::SetClock(nullptr);
     }
-    template <typename Entry>
-    Entry Lookup(const char* name) {
-        return reinterpret_cast<Entry>(win::GetProcAddress(g_usbLibrary.m_hModule, name));
-    }
-    void Configure(const char* config) { ASSERT_EQ(m_reset(config, nullptr, nullptr), 1); }
+    void Configure(const char* config) { ASSERT_EQ(m_sim.reset(config, nullptr, nullptr), 1); }
     // Opens the port and starts a download of DATA1(M): download mode, prepare, start-write
     // and `blocks` blocks of the image. Whether each of these writes went through, in order;
     // empty when the port did not open.
@@ -73,21 +58,15 @@ protected:
     }
     // The library's threads notice closed pipes a moment after the tool closes them.
     unsigned OpenHandlesOnceSettled() {
-        for (int i = 0; i < 100 && m_openHandles() != 0; ++i) {
+        for (int i = 0; i < 100 && m_sim.openHandles() != 0; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return m_openHandles();
+        return m_sim.openHandles();
     }
 
     win::VirtualClock m_clock;
     CUsbPort m_port;
-    PFN_ZelportSimReset m_reset = nullptr;
-    PFN_ZelportSimFirmware m_firmware = nullptr;
-    PFN_ZelportSimOpenHandles m_openHandles = nullptr;
-    PFN_ZelportSimSettle m_settle = nullptr;
-    PFN_ZelportSimReceivedLog m_log = nullptr;
-    PFN_ZelportSimInDownloadMode m_downloadMode = nullptr;
-    PFN_ZelportSimIsAttached m_attached = nullptr;
+    SimControls m_sim;
 };
 
 struct CountCase {
@@ -213,7 +192,7 @@ TEST_F(PortOverSimDllTest, ASlowLinkHoldsWritesAndRepliesForTheirBytesTime) {
 }
 
 TEST_F(PortOverSimDllTest, AShortWriteIsRefusedAsNoPipeCanDoIt) {
-    EXPECT_EQ(m_reset("printer\nwrite-short image 100\n", nullptr, nullptr), 0);
+    EXPECT_EQ(m_sim.reset("printer\nwrite-short image 100\n", nullptr, nullptr), 0);
     EXPECT_EQ(m_port.CountPrinters(), 0);
 }
 
@@ -221,10 +200,10 @@ TEST_F(PortOverSimDllTest, TheUpdatedFirmwareIsWhatThePrinterReports) {
     Configure("printer\nfirmware DATA1(M) 450D42 3AC3\n");
     uint8_t version[6] = {};
     uint16_t checksum = 0;
-    ASSERT_EQ(m_firmware(0, 'p', version, &checksum), 1);
+    ASSERT_EQ(m_sim.firmware(0, 'p', version, &checksum), 1);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(version), 6), "450D42");
     EXPECT_EQ(checksum, 0x3AC3);
-    EXPECT_EQ(m_firmware(1, 'p', version, &checksum), 0);
+    EXPECT_EQ(m_sim.firmware(1, 'p', version, &checksum), 0);
 }
 
 // In real time the out-pipe buffers the tool's writes ahead of the printer; once settled, the
@@ -243,14 +222,14 @@ TEST_P(SettleTest, SettledWritesShowInTheLogAndThePrintersState) {
     constexpr int kBlocks = 10;
     Configure(GetParam().config);
     ASSERT_FALSE(StartDownload(kBlocks).empty());
-    m_settle();
-    std::string log(m_log(0, nullptr, 0), '\0');
-    m_log(0, log.data(), log.size() + 1);
+    m_sim.settle();
+    std::string log(m_sim.receivedLog(0, nullptr, 0), '\0');
+    m_sim.receivedLog(0, log.data(), log.size() + 1);
     EXPECT_EQ(log, GetParam().log);
-    EXPECT_EQ(m_downloadMode(0), GetParam().inDownloadMode);
-    EXPECT_EQ(m_attached(0), GetParam().attached);
-    EXPECT_EQ(m_downloadMode(1), -1) << "no second printer";
-    EXPECT_EQ(m_attached(1), -1);
+    EXPECT_EQ(m_sim.inDownloadMode(0), GetParam().inDownloadMode);
+    EXPECT_EQ(m_sim.isAttached(0), GetParam().attached);
+    EXPECT_EQ(m_sim.inDownloadMode(1), -1) << "no second printer";
+    EXPECT_EQ(m_sim.isAttached(1), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -264,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<SettleCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PortOverSimDllTest, ATracePathIsRefused) {
-    EXPECT_EQ(m_reset("printer\n", nullptr, "trace.txt"), 0);
+    EXPECT_EQ(m_sim.reset("printer\n", nullptr, "trace.txt"), 0);
     EXPECT_EQ(m_port.CountPrinters(), 0);
 }
 
