@@ -9,22 +9,12 @@ rxt9_stack_safe_stub_\n:
     movl %esp, %ebp
     andl $-16, %esp
     subl $32, %esp
-    movl 8(%ebp), %eax
-    movl %eax, 0(%esp)
-    movl 12(%ebp), %eax
-    movl %eax, 4(%esp)
-    movl 16(%ebp), %eax
-    movl %eax, 8(%esp)
-    movl 20(%ebp), %eax
-    movl %eax, 12(%esp)
-    movl 24(%ebp), %eax
-    movl %eax, 16(%esp)
-    movl 28(%ebp), %eax
-    movl %eax, 20(%esp)
-    movl 32(%ebp), %eax
-    movl %eax, 24(%esp)
-    movl 36(%ebp), %eax
-    movl %eax, 28(%esp)
+    .set word, 0
+    .rept 8
+    movl 8+word(%ebp), %eax
+    movl %eax, word(%esp)
+    .set word, word + 4
+    .endr
     call *(_rxt9_stack_safe_targets + 4 * \n)
     movl %ebp, %esp
     popl %ebp
@@ -35,22 +25,22 @@ rxt9_stack_safe_stub_\n:
     .long rxt9_stack_safe_stub_\n
     .endm
 
-    .altmacro
+    .macro EACH_STUB action
     .set stub, 0
     .rept 64
-    STUB %stub
+    \action %stub
     .set stub, stub + 1
     .endr
+    .endm
+
+    .altmacro
+    EACH_STUB STUB
 
     .section .rdata,"dr"
     .globl _rxt9_stack_safe_stubs
     .p2align 2
 _rxt9_stack_safe_stubs:
-    .set stub, 0
-    .rept 64
-    STUB_ADDRESS %stub
-    .set stub, stub + 1
-    .endr
+    EACH_STUB STUB_ADDRESS
 
     .data
     .globl _rxt9_stack_safe_targets
