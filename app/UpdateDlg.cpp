@@ -206,6 +206,20 @@ void CUpdateDlg::EnableDownloadButton() {
     SendMessage(win::WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button->m_hWnd), TRUE);
 }
 
+bool CUpdateDlg::BeginRun() {
+    if (m_bRunning) {
+        return false;
+    }
+    m_bRunning = true;
+    m_bReportExitFailure = 0;
+    m_bDownloadMode = FALSE;
+    m_bEnteredDownloadMode = FALSE;
+    m_bRestarted = FALSE;
+    m_bVersionsNotText = FALSE;
+    m_endReported = false;
+    return true;
+}
+
 std::string CUpdateDlg::FormatChecksum(DWORD checksum) {
     constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text(4, '0');

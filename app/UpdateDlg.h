@@ -131,6 +131,9 @@ private:
     // Sets the bar to 100, lets it show for half a second and closes the window.
     void CloseProgressWindow(std::unique_ptr<CProgressDlg>& progress);
     void EnableDownloadButton();
+    // Starts a run, unless one is running: the start-up check and each Download begin with
+    // none of an earlier run's state. False while a run is running.
+    bool BeginRun();
 
     // The start-up check's steps: TRUE when the printer is ready for a Download.
     BOOL RunStartupSteps(CUsbPort& port);

@@ -15,16 +15,9 @@ constexpr DWORD kVersionCheckDurationMs = 1000;
 }  // namespace
 
 void CUpdateDlg::OnDownload() {
-    if (m_bRunning) {
+    if (!BeginRun()) {
         return;
     }
-    m_bRunning = true;
-    m_bDownloadMode = FALSE;
-    m_bReportExitFailure = 0;
-    m_bEnteredDownloadMode = FALSE;
-    m_bRestarted = FALSE;
-    m_bVersionsNotText = FALSE;
-    m_endReported = false;
     {
         CUsbPort port;
         std::unique_ptr<CProgressDlg> progress;

@@ -6,16 +6,9 @@
 #include "app/UpdateDlg.h"
 
 LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    if (m_bRunning) {
+    if (!BeginRun()) {
         return 1;
     }
-    m_bRunning = true;
-    m_bReportExitFailure = 0;
-    m_bDownloadMode = FALSE;
-    m_bEnteredDownloadMode = FALSE;
-    m_bRestarted = FALSE;
-    m_bVersionsNotText = FALSE;
-    m_endReported = false;
     {
         CUsbPort port;
         try {
