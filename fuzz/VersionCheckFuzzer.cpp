@@ -13,9 +13,8 @@
 
 #include "app/MessageCatalogue.h"
 #include "app/UpdateDlg.h"
+#include "fuzz/FuzzClock.h"
 #include "fuzz/FuzzInput.h"
-#include "platform/Clock.h"
-#include "platform/VirtualClock.h"
 #include "platform/model/ModelBackend.h"
 #include "printer/PrinterProtocol.h"
 #include "printer/UsbPort.h"
@@ -28,9 +27,6 @@ void Require(bool condition) {
         std::abort();
     }
 }
-
-// The check's waits pass on this clock at once.
-win::VirtualClock g_clock;
 
 PackageValues TwoSets() {
     PackageValues values = PackageValues::BuiltIn();
@@ -106,11 +102,6 @@ public:
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    win::SetClock(&g_clock);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     const uint8_t options = input.Byte();
@@ -121,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reply.insert(0, reinterpret_cast<const char*>(kReplyHeader), sizeof kReplyHeader);
     }
 
-    win::ModelBackend model(&g_clock);
+    win::ModelBackend model(&g_fuzzClock);
     win::SetUiBackend(&model);
     FakeUsbLibrary library;
     CUsbPort port;
