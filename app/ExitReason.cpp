@@ -1,58 +1,57 @@
 #include "app/ExitReason.h"
 
-int ExitStatusOf(ExitReason reason) {
-    switch (reason) {
-        case ExitReason::Updated:
-        case ExitReason::ClosedBeforeRun:
-            return 0;
-        case ExitReason::Failed:
-            return 1;
-        case ExitReason::UpToDate:
-            return 2;
-        case ExitReason::StartupClosed:
-            return 3;
-        case ExitReason::LibraryRefused:
-            return 4;
-        case ExitReason::AlreadyRunning:
-            return 75;  // EX_TEMPFAIL: try again once the other copy has ended
-        case ExitReason::LockFailed:
-            return 73;  // EX_CANTCREAT
-        case ExitReason::WindowFailed:
-            return 70;  // EX_SOFTWARE
-        case ExitReason::Interrupted:
-            return 130;
-        case ExitReason::OutputFailed:
-            return 74;  // EX_IOERR
+#include <cstddef>
+#include <iterator>
+
+namespace {
+
+struct ReasonFacts {
+    ExitReason reason;
+    int status;
+    const char* name;
+};
+
+// One row a reason, in the order of the enumeration.
+constexpr ReasonFacts kReasons[] = {
+    {ExitReason::Updated, 0, "updated"},
+    {ExitReason::Failed, 1, "failed"},
+    {ExitReason::UpToDate, 2, "up-to-date"},
+    {ExitReason::ClosedBeforeRun, 0, "closed"},
+    {ExitReason::StartupClosed, 3, "startup-closed"},
+    {ExitReason::LibraryRefused, 4, "library-refused"},
+    // EX_TEMPFAIL: try again once the other copy has ended.
+    {ExitReason::AlreadyRunning, 75, "already-running"},
+    {ExitReason::LockFailed, 73, "lock-failed"},      // EX_CANTCREAT
+    {ExitReason::WindowFailed, 70, "window-failed"},  // EX_SOFTWARE
+    {ExitReason::Interrupted, 130, "interrupted"},
+    {ExitReason::OutputFailed, 74, "output-failed"},  // EX_IOERR
+};
+
+constexpr bool EveryReasonAtItsPosition() {
+    size_t position = 0;
+    for (const ReasonFacts& facts : kReasons) {
+        if (static_cast<size_t>(facts.reason) != position++) {
+            return false;
+        }
     }
-    return 1;
+    return position == static_cast<size_t>(ExitReason::OutputFailed) + 1;
+}
+static_assert(EveryReasonAtItsPosition(), "kReasons needs one row a reason, in order");
+
+const ReasonFacts& FactsOf(ExitReason reason) {
+    const auto position = static_cast<size_t>(reason);
+    return position < std::size(kReasons) ? kReasons[position]
+                                          : kReasons[static_cast<size_t>(ExitReason::Failed)];
+}
+
+}  // namespace
+
+int ExitStatusOf(ExitReason reason) {
+    return FactsOf(reason).status;
 }
 
 const char* ExitReasonName(ExitReason reason) {
-    switch (reason) {
-        case ExitReason::Updated:
-            return "updated";
-        case ExitReason::Failed:
-            return "failed";
-        case ExitReason::UpToDate:
-            return "up-to-date";
-        case ExitReason::ClosedBeforeRun:
-            return "closed";
-        case ExitReason::StartupClosed:
-            return "startup-closed";
-        case ExitReason::LibraryRefused:
-            return "library-refused";
-        case ExitReason::AlreadyRunning:
-            return "already-running";
-        case ExitReason::LockFailed:
-            return "lock-failed";
-        case ExitReason::WindowFailed:
-            return "window-failed";
-        case ExitReason::Interrupted:
-            return "interrupted";
-        case ExitReason::OutputFailed:
-            return "output-failed";
-    }
-    return "failed";
+    return FactsOf(reason).name;
 }
 
 ExitReason ExitReasonOf(const win::RunEnd& end) {

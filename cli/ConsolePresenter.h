@@ -43,7 +43,6 @@ public:
     virtual void Finished(ExitReason reason) = 0;
 };
 
-const char* NameOf(BoxIcon icon);
 // What the person at the terminal is asked to do.
 const char* PromptText(Prompt prompt);
 

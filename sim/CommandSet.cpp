@@ -1,6 +1,8 @@
 #include "sim/CommandSet.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 
 namespace sim {
 
@@ -68,25 +70,13 @@ Command CommandSet::Classify(std::span<const uint8_t> transfer) {
 }
 
 std::string_view CommandSet::Name(CommandKind kind) {
-    switch (kind) {
-        case CommandKind::DownloadMode:
-            return "download-mode";
-        case CommandKind::Restart:
-            return "restart";
-        case CommandKind::PrepareArea:
-            return "prepare";
-        case CommandKind::StartWrite:
-            return "start-write";
-        case CommandKind::VersionInquiry:
-            return "version-inquiry";
-        case CommandKind::StatusInquiry:
-            return "status-inquiry";
-        case CommandKind::IdentityRead:
-            return "identity-read";
-        case CommandKind::Unknown:
-            break;
-    }
-    return "unknown";
+    // In the order of CommandKind.
+    static constexpr std::string_view kNames[] = {
+        "download-mode",   "restart",        "prepare",       "start-write",
+        "version-inquiry", "status-inquiry", "identity-read", "unknown"};
+    static_assert(std::size(kNames) == static_cast<size_t>(CommandKind::Unknown) + 1);
+    const auto position = static_cast<size_t>(kind);
+    return position < std::size(kNames) ? kNames[position] : "unknown";
 }
 
 std::vector<uint8_t> CommandSet::StatusReply(uint8_t modelCode, uint16_t errorCode,

@@ -57,8 +57,8 @@ constexpr CommandName kWriteKinds[] = {
     {"image", CommandKind::Unknown, true},
 };
 
-// The first value, a number up to `most`, into `field`. With `zeroFault`, 0 is refused with
-// that message.
+// The first value, a number up to `most`, into `field` (a number, or an optional one). With
+// `zeroFault`, 0 is refused with that message.
 template <typename Field>
 bool ReadNumber(ConfigLine& line, uint64_t most, Field& field, const char* zeroFault = nullptr) {
     uint64_t value = 0;
@@ -256,12 +256,7 @@ bool ReadReplyHeader(ConfigLine& line, PrinterEntry& printer) {
 }
 
 bool ReadSilentAfter(ConfigLine& line, PrinterEntry& printer) {
-    uint32_t replies = 0;
-    if (!ReadNumber(line, UINT32_MAX, replies)) {
-        return false;
-    }
-    printer.config.silentAfterReplies = replies;
-    return true;
+    return ReadNumber(line, UINT32_MAX, printer.config.silentAfterReplies);
 }
 
 bool ReadLinkRate(ConfigLine& line, PrinterEntry& printer) {
@@ -270,12 +265,7 @@ bool ReadLinkRate(ConfigLine& line, PrinterEntry& printer) {
 }
 
 bool ReadUnplugAfter(ConfigLine& line, PrinterEntry& printer) {
-    uint64_t bytes = 0;
-    if (!ReadNumber(line, UINT64_MAX, bytes)) {
-        return false;
-    }
-    printer.config.unplugAfterImageBytes = bytes;
-    return true;
+    return ReadNumber(line, UINT64_MAX, printer.config.unplugAfterImageBytes);
 }
 
 bool ReadHoldRestart(ConfigLine& line, PrinterEntry& printer) {

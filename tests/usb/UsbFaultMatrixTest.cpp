@@ -3,6 +3,7 @@
 // a short transfer, and for replies a reply longer than asked and one of garbage. Every case must
 // end with its message, the restart where one is due, and nothing left open.
 #include <cctype>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,19 +16,8 @@ enum class Phase { Startup, Run };
 enum class Fault { TimeOut, Stall, Unplugged, Short, Overflow };
 
 const char* Name(Fault fault) {
-    switch (fault) {
-        case Fault::TimeOut:
-            return "time-out";
-        case Fault::Stall:
-            return "stall";
-        case Fault::Unplugged:
-            return "unplugged";
-        case Fault::Short:
-            return "short";
-        case Fault::Overflow:
-            return "overflow";
-    }
-    return "";
+    static constexpr const char* kNames[] = {"time-out", "stall", "unplugged", "short", "overflow"};
+    return kNames[static_cast<size_t>(fault)];
 }
 
 Box SuffixedBox(unsigned id, unsigned suffix) {
