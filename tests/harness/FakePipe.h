@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "platform/WinTypes.h"
+#include "tests/support/NonCopyable.h"
 
-class FakePipe {
+class FakePipe : testing_support::NonCopyable {
 public:
     FakePipe();
     ~FakePipe();
-    FakePipe(const FakePipe&) = delete;
-    FakePipe& operator=(const FakePipe&) = delete;
 
     HANDLE NearEnd() const { return m_near; }
     // The packets written to the near end so far, each as one string; never blocks.

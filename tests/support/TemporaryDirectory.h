@@ -4,14 +4,14 @@
 
 #include <string>
 
+#include "tests/support/NonCopyable.h"
+
 namespace testing_support {
 
-class TemporaryDirectory {
+class TemporaryDirectory : NonCopyable {
 public:
     TemporaryDirectory();
     ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
     const std::string& Path() const { return m_path; }
     std::string File(const std::string& name) const { return m_path + "/" + name; }

@@ -4,14 +4,14 @@
 // that runs as root see a device node it may not open, as a user would.
 #pragma once
 
+#include "tests/support/NonCopyable.h"
+
 namespace zelusb {
 
-class PermissionChecks {
+class PermissionChecks : testing_support::NonCopyable {
 public:
     PermissionChecks();
     ~PermissionChecks();
-    PermissionChecks(const PermissionChecks&) = delete;
-    PermissionChecks& operator=(const PermissionChecks&) = delete;
 
 private:
     bool m_lowered = false;

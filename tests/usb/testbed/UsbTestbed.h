@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/NonCopyable.h"
 #include "tests/usb/testbed/UsbFaults.h"
 
 struct _UMockdevTestbed;  // NOLINT(bugprone-reserved-identifier): umockdev's name
@@ -18,12 +19,10 @@ namespace zelusb {
 
 class EmulatedPrinter;
 
-class UsbTestbed {
+class UsbTestbed : testing_support::NonCopyable {
 public:
     UsbTestbed();
     ~UsbTestbed();
-    UsbTestbed(const UsbTestbed&) = delete;
-    UsbTestbed& operator=(const UsbTestbed&) = delete;
 
     // Plugs in a printer configured by the printer keys of a simulator configuration (see
     // docs/simulator.md: ids, versions, faults), at the next free port of bus 1. Returns its
