@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/cli/JsonEventsDocument.h"
+
 namespace clitest {
 
 namespace {
@@ -28,7 +30,7 @@ testing_support::ChildProcess CliProcessTest::WithEnvironment(
         .Env("RXT9_SIM_STATE", directory.File("printers.state"))
         .Env("RXT9_SIM_TRACE", directory.File("transfers.trace"))
         .Env("RXT9_ZELPORT", "")
-        .Env("XDG_RUNTIME_DIR", directory.Path())
+        .Env("RXT9_LOCK_DIR", directory.Path())
         .Env("FAKETIME_DONT_FAKE_MONOTONIC", "0")
         .WorkingDirectory(directory.Path());
     return child;
@@ -93,7 +95,8 @@ std::vector<nlohmann::json> JsonLines(const std::string& output) {
     std::string line;
     while (std::getline(lines, line)) {
         const nlohmann::json event = nlohmann::json::parse(line, nullptr, false);
-        EXPECT_TRUE(event.is_object() && event.contains("event")) << "not an event: " << line;
+        EXPECT_EQ(JsonEventsDocument::Page().Undocumented(event), "")
+            << "not an event of docs/json-events.md: " << line;
         if (event.is_object()) {
             events.push_back(event);
         }

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+#include <string>
+
 #include <nlohmann/json.hpp>
 
+#include "tests/cli/JsonEventsDocument.h"
 #include "tests/cli/RecordingOutput.h"
 
 namespace {
@@ -47,6 +52,42 @@ TEST(JsonPresenterTest, BytesThatAreNotUtf8BecomeReplacementCharacters) {
     EXPECT_EQ(event["after"][3], json::parse(R"json({"item":"DATA4(M)","version":"454F11",
                                                      "checksum":"A789"})json"));
     EXPECT_EQ(event["package"].size(), 4u);
+}
+
+// Every event the presenter can write, with every value of its listed fields, is on the page,
+// and the page names no event the presenter never writes.
+TEST(JsonPresenterTest, EveryEventIsTheOneTheDocumentDescribes) {
+    using Result = win::RunEnd::Result;
+    RecordingOutput output;
+    JsonPresenter presenter(output);
+    presenter.MainWindowShown("KALDERON RX-T9 Update Tool");
+    presenter.Rows(cli::MainWindowRows{});
+    for (const cli::BoxIcon icon : {cli::BoxIcon::None, cli::BoxIcon::Error, cli::BoxIcon::Question,
+                                    cli::BoxIcon::Warning, cli::BoxIcon::Information}) {
+        presenter.MessageBox({"Error", "Failed!", icon});
+    }
+    presenter.Progress({"Upgrade", "Loading DATA1(M)...", "40%", 40});
+    presenter.Ready();
+    presenter.DownloadStarted();
+    for (const Result result : {Result::Updated, Result::UpToDate, Result::FailedBeforeDownloadMode,
+                                Result::FailedInDownloadMode, Result::StoppedBeforeDownloadMode,
+                                Result::StartupCheckClosed, Result::LibraryRefused}) {
+        presenter.DownloadEnded({result, result == Result::Updated});
+    }
+    presenter.Interrupted(true);
+    for (int reason = 0; reason <= static_cast<int>(ExitReason::OutputFailed); ++reason) {
+        presenter.Finished(static_cast<ExitReason>(reason));
+    }
+
+    std::set<std::string> written;
+    std::istringstream lines(output.written);
+    for (std::string line; std::getline(lines, line);) {
+        const json event = json::parse(line);
+        EXPECT_EQ(clitest::JsonEventsDocument::Page().Undocumented(event), "") << line;
+        EXPECT_EQ(line.rfind("{\"event\":", 0), 0u) << "the name comes first: " << line;
+        written.insert(event["event"].get<std::string>());
+    }
+    EXPECT_EQ(written, clitest::JsonEventsDocument::Page().EventNames());
 }
 
 }  // namespace
