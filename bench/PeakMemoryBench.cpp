@@ -66,7 +66,7 @@ void BM_PeakResidentMemoryOfCliDownload(benchmark::State& state) {
                 .Env("RXT9_ZELPORT", "")
                 .Env("RXT9_SIM_CONFIG", "")
                 .Env("RXT9_SIM_STATE", "")
-                .Env("XDG_RUNTIME_DIR", runtime.Path())
+                .Env("RXT9_LOCK_DIR", runtime.Path())
                 .WorkingDirectory(runtime.Path())
                 .Run(kCliDownloadTimeoutMs);
         output = child.output;

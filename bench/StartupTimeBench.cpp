@@ -36,7 +36,7 @@ void BM_StartToMainWindowQtOffscreen(benchmark::State& state) {
         testing_support::ChildProcess program(Beside("rxt9-update"));
         program.Env("QT_QPA_PLATFORM", "offscreen")
             .Env("RXT9_REPORT_SHOWN", "1")
-            .Env("XDG_RUNTIME_DIR", runtime.Path())
+            .Env("RXT9_LOCK_DIR", runtime.Path())
             .Env("RXT9_SIM_STATE", "")
             .WorkingDirectory(runtime.Path());
         const double started = SecondsSinceEpoch(std::chrono::system_clock::now());
@@ -67,7 +67,7 @@ void BM_StartToExitCliWithoutPrinter(benchmark::State& state) {
         program.Arg("--json")
             .Arg("--assume-yes")
             .Env("RXT9_ZELPORT", Beside("zelport-none/ZELPORT.so"))
-            .Env("XDG_RUNTIME_DIR", runtime.Path())
+            .Env("RXT9_LOCK_DIR", runtime.Path())
             .WorkingDirectory(runtime.Path());
         const auto started = std::chrono::steady_clock::now();
         const testing_support::ChildResult result = program.Run(kProgramLifetimeMs);

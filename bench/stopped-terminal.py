@@ -20,7 +20,7 @@ def run(program, stopped):
     with tempfile.TemporaryDirectory() as directory:
         trace = os.path.join(directory, "trace")
         environment = dict(os.environ, RXT9_SIM_STATE=os.path.join(directory, "state"),
-                           RXT9_SIM_TRACE=trace, XDG_RUNTIME_DIR=directory)
+                           RXT9_SIM_TRACE=trace, RXT9_LOCK_DIR=directory)
         master, terminal = pty.openpty()
         if stopped:
             termios.tcflow(terminal, termios.TCOOFF)

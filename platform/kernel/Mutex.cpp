@@ -40,18 +40,22 @@ bool IsPrivateDirectory(const std::string& path, std::string& reason) {
     return false;
 }
 
-// The session's runtime directory when it is private to the user; otherwise a directory of
-// the user's own in the temporary directory, made private if it is new. Empty when neither
-// can be had, with the reason.
+// The place follows from the user alone, so that every copy the user starts finds the lock,
+// whatever its environment: cron and remote shells have no XDG_RUNTIME_DIR, or another one.
+// It is the user's runtime directory /run/user/<uid> when that is the user's own and private;
+// otherwise a directory of the user's own in /tmp, made private if it is new. Tests, which run
+// side by side, give each run a place of its own with RXT9_LOCK_DIR: the user's directory is
+// then made in it. Empty when no place can be had, with the reason.
 std::string LockDirectory(std::string& reason) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string user = std::to_string(geteuid());
+    const char* testPlace = std::getenv("RXT9_LOCK_DIR");
+    const bool forTests = testPlace != nullptr && *testPlace == '/';
+    const std::string runtime = "/run/user/" + user;
     std::string ignored;
-    if (runtime != nullptr && *runtime == '/' && IsPrivateDirectory(runtime, ignored)) {
+    if (!forTests && IsPrivateDirectory(runtime, ignored)) {
         return runtime;
     }
-    const char* temporary = std::getenv("TMPDIR");
-    const std::string base = temporary != nullptr && *temporary == '/' ? temporary : "/tmp";
-    std::string own = base + "/rxt9-update-" + std::to_string(geteuid());
+    std::string own = (forTests ? std::string(testPlace) : "/tmp") + "/rxt9-update-" + user;
     if (mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
         reason = own + ": " + std::strerror(errno);
         return "";

@@ -15,7 +15,7 @@ class StartupTest : public UpdateHarness {
 protected:
     void SetUp() override {
         UpdateHarness::SetUp();
-        environment.Set("XDG_RUNTIME_DIR", runtime.Path());
+        environment.Set("RXT9_LOCK_DIR", lockPlace.Path());
         g_usbLibrary.Unload();
     }
     void TearDown() override {
@@ -31,7 +31,7 @@ protected:
         return win::GetModuleDirectory() + relative;
     }
 
-    testing_support::TemporaryDirectory runtime;
+    testing_support::TemporaryDirectory lockPlace;
 };
 
 TEST_F(StartupTest, ALibraryThatIsMissingIncompleteOrNoLibraryIsRefused) {
@@ -43,8 +43,8 @@ TEST_F(StartupTest, ALibraryThatIsMissingIncompleteOrNoLibraryIsRefused) {
     };
     for (const std::string& library : libraries) {
         SCOPED_TRACE(library);
-        testing_support::TemporaryDirectory ownRuntime;
-        environment.Set("XDG_RUNTIME_DIR", ownRuntime.Path());
+        testing_support::TemporaryDirectory ownLockPlace;
+        environment.Set("RXT9_LOCK_DIR", ownLockPlace.Path());
         environment.Set("RXT9_ZELPORT", library);
         ScriptedModel fresh(&clock);
         char program[] = "rxt9-update";
@@ -82,10 +82,8 @@ TEST_F(StartupTest, ASecondCopyEndsSilently) {
 
 TEST_F(StartupTest, ALockThatCannotBeMadeEndsTheProgramSilently) {
     environment.Set("RXT9_ZELPORT", Beside("zelport-none/ZELPORT.so"));
-    environment.Unset("XDG_RUNTIME_DIR");
-    environment.Set("TMPDIR", runtime.Path());
     // A file where the private directory for the lock would go.
-    runtime.WriteFile("rxt9-update-" + std::to_string(geteuid()), "");
+    lockPlace.WriteFile("rxt9-update-" + std::to_string(geteuid()), "");
     ::testing::internal::CaptureStderr();
     Start();
     EXPECT_THAT(::testing::internal::GetCapturedStderr(),

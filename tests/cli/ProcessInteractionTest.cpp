@@ -176,11 +176,11 @@ TEST_F(CliProcessTest, AnErasedVersionGetsAHintBesideTheRefusal) {
 }
 
 TEST_F(CliProcessTest, ALockThatCannotBeMadeIsNotTakenForASecondCopy) {
-    // No runtime directory, and a file where the private fallback directory would go.
+    // A file where the user's private directory for the lock would go.
     const auto result = RunScript(
         "mkdir tmp\n"
         "echo taken > \"tmp/rxt9-update-$(id -u)\"\n"
-        "XDG_RUNTIME_DIR= TMPDIR=$PWD/tmp fast \"$CLI\" --download -y </dev/null >out 2>err\n"
+        "RXT9_LOCK_DIR=$PWD/tmp fast \"$CLI\" --download -y </dev/null >out 2>err\n"
         "echo \"status=$?\"\n");
     EXPECT_EQ(result.output, "status=73\n");
     EXPECT_EQ(ReadFile("out"), "") << "no window was shown";
@@ -189,9 +189,14 @@ TEST_F(CliProcessTest, ALockThatCannotBeMadeIsNotTakenForASecondCopy) {
     EXPECT_THAT(CommandsSent(), ::testing::IsEmpty());
 }
 
+// The copies take the lock where the user's own copies all look, wherever their environment
+// says the session's runtime directory is: another one, or none (as from cron).
 TEST_F(CliProcessTest, SecondCopyEndsAtOnceSilentlyAndTheFirstEndsOnItsSignal) {
     // The first copy waits at its main window on an input that never ends.
     const auto result = RunScript(
+        "unset RXT9_LOCK_DIR\n"
+        "mkdir -m 700 first-runtime other-runtime\n"
+        "export XDG_RUNTIME_DIR=$PWD/first-runtime\n"
         "mkfifo keys\n"
         "sleep 600 >keys &\n"
         "holder=$!\n"
@@ -203,13 +208,16 @@ TEST_F(CliProcessTest, SecondCopyEndsAtOnceSilentlyAndTheFirstEndsOnItsSignal) {
         "  if [ $tries -gt 3000 ]; then kill -KILL $first $holder; echo never-ready; exit 0; fi\n"
         "  sleep 0.01\n"
         "done\n"
-        "fast \"$CLI\" --json --download </dev/null >second.out 2>&1\n"
+        "(unset XDG_RUNTIME_DIR; fast \"$CLI\" --json --download </dev/null >second.out 2>&1)\n"
         "echo \"second=$?\"\n"
+        "XDG_RUNTIME_DIR=$PWD/other-runtime fast \"$CLI\" --json --download </dev/null "
+        ">>second.out 2>&1\n"
+        "echo \"third=$?\"\n"
         "kill -TERM $first\n"
         "wait $first\n"
         "echo \"first=$?\"\n"
         "kill $holder\n");
-    EXPECT_EQ(result.output, "second=75\nfirst=130\n");
+    EXPECT_EQ(result.output, "second=75\nthird=75\nfirst=130\n");
     EXPECT_EQ(ReadFile("second.out"), "");
     const auto first = JsonLines(ReadFile("first.out"));
     EXPECT_THAT(EventNames(first), ElementsAre("window", "rows", "ready", "interrupt", "exit"));

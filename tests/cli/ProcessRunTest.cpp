@@ -184,7 +184,7 @@ class LibraryRefusedTest : public CliProcessTest,
 TEST_P(LibraryRefusedTest, EndsWithStatusFourAndNoWindow) {
     testing_support::ChildProcess child(RXT9_CLI);
     child.Env("RXT9_ZELPORT", std::string(RXT9_BIN_DIR) + "/" + GetParam().library)
-        .Env("XDG_RUNTIME_DIR", directory.Path());
+        .Env("RXT9_LOCK_DIR", directory.Path());
     const auto result = child.Run(60000);
     EXPECT_EQ(result.exitStatus, 4) << result.output;
     EXPECT_EQ(result.output,

@@ -69,9 +69,9 @@ TEST(KernelTest, LanguageFollowsTheLocaleOfMessages) {
 }
 
 TEST(KernelTest, NamedMutexAnswersAlreadyExistsForASecondCreation) {
-    TemporaryDirectory runtime;
+    TemporaryDirectory place;
     ScopedEnvironment environment;
-    environment.Set("XDG_RUNTIME_DIR", runtime.Path());
+    environment.Set("RXT9_LOCK_DIR", place.Path());
     const HANDLE first = win::CreateMutexA(nullptr, TRUE, "rxt9 test mutex");
     ASSERT_NE(first, 0);
     EXPECT_EQ(win::GetLastError(), ERROR_SUCCESS);
@@ -88,16 +88,16 @@ TEST(KernelTest, NamedMutexAnswersAlreadyExistsForASecondCreation) {
 }
 
 // Where the single-instance lock goes, and what it refuses: a place that another user could
-// have prepared, or a link that would move the lock somewhere else.
+// have prepared, or a link that would move the lock somewhere else. The user's own directory
+// is made in the place that RXT9_LOCK_DIR names, as in /tmp without it.
 struct LockPlaceCase {
     const char* name;
-    bool privateRuntime;  // XDG_RUNTIME_DIR names a directory of mode 0700
-    std::function<void(const std::string& runtime, const std::string& fallback)> prepare;
+    std::function<void(const std::string& own)> prepare;
     win::MutexOutcome expected;
 };
 
-std::string FallbackIn(const std::string& temporary) {
-    return temporary + "/rxt9-update-" + std::to_string(geteuid());
+std::string OwnDirectoryIn(const std::string& place) {
+    return place + "/rxt9-update-" + std::to_string(geteuid());
 }
 
 TEST(KernelTest, TheLockLivesOnlyWhereNoOtherUserCanReach) {
@@ -105,54 +105,46 @@ TEST(KernelTest, TheLockLivesOnlyWhereNoOtherUserCanReach) {
     using enum win::MutexOutcome;
     const std::string lockName = "rxt9 lock test." + std::to_string(geteuid()) + ".lock";
     const LockPlaceCase cases[] = {
-        {"private runtime directory", true, nullptr, Owned},
-        {"runtime directory open to others", true,
-         [](const std::string& runtime, const std::string&) {
-             fs::permissions(runtime, fs::perms::all);
+        {"new directory", nullptr, Owned},
+        {"own directory already there",
+         [](const std::string& own) {
+             fs::create_directory(own);
+             fs::permissions(own, fs::perms::owner_all);
          },
          Owned},
-        {"no runtime directory", false, nullptr, Owned},
-        {"fallback open to others", false,
-         [](const std::string&, const std::string& fallback) {
-             fs::create_directory(fallback);
-             fs::permissions(fallback, fs::perms::all);
+        {"directory open to others",
+         [](const std::string& own) {
+             fs::create_directory(own);
+             fs::permissions(own, fs::perms::all);
          },
          Failed},
-        {"fallback is a file", false,
-         [](const std::string&, const std::string& fallback) {
-             std::ofstream(fallback) << "not a directory";
+        {"a file in its place",
+         [](const std::string& own) { std::ofstream(own) << "not a directory"; }, Failed},
+        {"a link in its place",
+         [](const std::string& own) { fs::create_directory_symlink("/tmp", own); }, Failed},
+        {"lock file is a link",
+         [&](const std::string& own) {
+             fs::create_directory(own);
+             fs::permissions(own, fs::perms::owner_all);
+             fs::create_symlink(own + "/elsewhere", own + "/" + lockName);
          },
          Failed},
-        {"fallback is a link", false,
-         [](const std::string& runtime, const std::string& fallback) {
-             fs::create_directory_symlink(runtime, fallback);
-         },
-         Failed},
-        {"lock file is a link", true,
-         [&](const std::string& runtime, const std::string&) {
-             fs::create_symlink(runtime + "/elsewhere", runtime + "/" + lockName);
-         },
-         Failed},
-        {"lock file is a directory", true,
-         [&](const std::string& runtime, const std::string&) {
-             fs::create_directory(runtime + "/" + lockName);
+        {"lock file is a directory",
+         [&](const std::string& own) {
+             fs::create_directory(own);
+             fs::permissions(own, fs::perms::owner_all);
+             fs::create_directory(own + "/" + lockName);
          },
          Failed},
     };
     for (const LockPlaceCase& c : cases) {
         SCOPED_TRACE(c.name);
-        TemporaryDirectory runtime;
-        TemporaryDirectory temporary;
+        TemporaryDirectory place;
         ScopedEnvironment environment;
-        environment.Set("TMPDIR", temporary.Path());
-        if (c.privateRuntime) {
-            environment.Set("XDG_RUNTIME_DIR", runtime.Path());
-        } else {
-            environment.Unset("XDG_RUNTIME_DIR");
-        }
-        const std::string fallback = FallbackIn(temporary.Path());
+        environment.Set("RXT9_LOCK_DIR", place.Path());
+        const std::string own = OwnDirectoryIn(place.Path());
         if (c.prepare) {
-            c.prepare(runtime.Path(), fallback);
+            c.prepare(own);
         }
         ::testing::internal::CaptureStderr();
         const HANDLE lock = win::CreateMutexA(nullptr, TRUE, "rxt9 lock test");
@@ -166,9 +158,9 @@ TEST(KernelTest, TheLockLivesOnlyWhereNoOtherUserCanReach) {
             EXPECT_EQ(said, "");
             win::CloseHandle(lock);
         }
-        if (c.expected == Owned && !c.privateRuntime) {
-            EXPECT_EQ(fs::status(fallback).permissions(), fs::perms::owner_all)
-                << "the fallback is made private";
+        if (c.expected == Owned) {
+            EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all)
+                << "the directory is private";
         }
     }
 }

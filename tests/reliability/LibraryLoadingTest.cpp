@@ -75,7 +75,7 @@ protected:
             .Env("RXT9_SIM_STATE", "")
             .Env("RXT9_TEST_ZELPORT_MODE", mode)
             .Env("RXT9_TEST_ZELPORT_LOG", PlantedLog())
-            .Env("XDG_RUNTIME_DIR", runtime.Path())
+            .Env("RXT9_LOCK_DIR", runtime.Path())
             .WorkingDirectory(working.Path());
         ProgramRun run{program.Run(kRunTimeoutMs), {}, {}};
         std::istringstream lines(run.result.output);

@@ -294,7 +294,7 @@ protected:
             .Env("UMOCKDEV_DIR", Testbed().RootDirectory())
             .Env("RXT9_ZELPORT", RXT9_USB_LIBRARY)
             .Env("RXT9_USB_TIME_LIMIT_MS", "500")
-            .Env("XDG_RUNTIME_DIR", runtime.Path())
+            .Env("RXT9_LOCK_DIR", runtime.Path())
             // Under AddressSanitizer the preload comes before its runtime; that is harmless.
             .Env("ASAN_OPTIONS", "verify_asan_link_order=0")
             .Run(60000);
