@@ -25,6 +25,7 @@ constexpr ReasonFacts kReasons[] = {
     {ExitReason::WindowFailed, 70, "window-failed"},  // EX_SOFTWARE
     {ExitReason::Interrupted, 130, "interrupted"},
     {ExitReason::OutputFailed, 74, "output-failed"},  // EX_IOERR
+    {ExitReason::UpdateApplies, 0, "update-applies"},
 };
 
 constexpr bool EveryReasonAtItsPosition() {
@@ -34,7 +35,7 @@ constexpr bool EveryReasonAtItsPosition() {
             return false;
         }
     }
-    return position == static_cast<size_t>(ExitReason::OutputFailed) + 1;
+    return position == static_cast<size_t>(ExitReason::UpdateApplies) + 1;
 }
 static_assert(EveryReasonAtItsPosition(), "kReasons needs one row a reason, in order");
 

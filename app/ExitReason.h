@@ -15,7 +15,8 @@ enum class ExitReason {
     LockFailed,       // the single-instance guard could not be made
     WindowFailed,     // the main window could not be created
     Interrupted,
-    OutputFailed,  // standard output could not be written; the run itself went on
+    OutputFailed,   // standard output could not be written; the run itself went on
+    UpdateApplies,  // a check alone found that the package applies and the printer needs it
 };
 
 int ExitStatusOf(ExitReason reason);

@@ -135,8 +135,9 @@ private:
     // none of an earlier run's state. False while a run is running.
     bool BeginRun();
 
-    // The start-up check's steps: TRUE when the printer is ready for a Download.
-    BOOL RunStartupSteps(CUsbPort& port);
+    // The start-up check's steps: TRUE when the printer is ready for a Download, with whether
+    // it already holds the package.
+    BOOL RunStartupSteps(CUsbPort& port, BOOL& upToDate);
     // The download sequence's steps, and its two ends. A failure is one of a step (which has
     // shown why), a stop on request before download mode, or the remembered printer that
     // already holds the package.

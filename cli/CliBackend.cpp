@@ -218,6 +218,15 @@ void CliBackend::WaitForInput(win::HWND modalDialog) {
         CloseWindow();
         return;
     }
+    if (m_settings.check) {
+        if (m_startupReport) {
+            m_presenter.Checked(*m_startupReport, m_shownRows);
+            m_checkEnd =
+                m_startupReport->updateApplies ? ExitReason::UpdateApplies : ExitReason::UpToDate;
+        }
+        CloseWindow();
+        return;
+    }
     if (m_settings.download) {
         if (m_downloadPressed) {
             CloseWindow();
@@ -312,6 +321,23 @@ void CliBackend::RunEnded(const win::RunEnd& end) {
     }
 }
 
+void CliBackend::StartupChecked(const win::StartupReport& report) {
+    m_startupReport = report;
+}
+
+bool CliBackend::WaitForPrinter(DWORD waitedMs) {
+    if (!m_settings.waitForPrinter ||
+        (m_settings.waitLimitMs != 0 && waitedMs >= m_settings.waitLimitMs)) {
+        return false;
+    }
+    if (!m_waitShown) {
+        m_waitShown = true;
+        Present();
+        m_presenter.Waiting(m_settings.waitLimitMs / 1000);
+    }
+    return true;
+}
+
 ExitReason CliBackend::WithoutMainWindow() const {
     switch (win::LastMutexOutcome()) {
         case win::MutexOutcome::HeldElsewhere:
@@ -343,6 +369,9 @@ ExitReason CliBackend::ReasonToEnd() const {
     }
     if (m_startupClosed) {
         return ExitReason::StartupClosed;
+    }
+    if (m_checkEnd) {
+        return *m_checkEnd;
     }
     return m_lastDownload.value_or(ExitReason::ClosedBeforeRun);
 }

@@ -19,8 +19,11 @@
 namespace cli {
 
 struct InteractionSettings {
-    bool download = false;   // press Download once, then close the main window
-    bool assumeYes = false;  // acknowledge message boxes at once
+    bool download = false;        // press Download once, then close the main window
+    bool assumeYes = false;       // acknowledge message boxes at once
+    bool check = false;           // report what the start-up check found, then close; no Download
+    bool waitForPrinter = false;  // while none is connected, wait for one
+    DWORD waitLimitMs = 0;        // how long at most; 0: for as long as it takes
 };
 
 class CliBackend final : public console::ConsoleBackend {
@@ -45,6 +48,8 @@ public:
     int ShowMessageBox(win::HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
     void RunEnded(const win::RunEnd& end) override;
+    void StartupChecked(const win::StartupReport& report) override;
+    bool WaitForPrinter(DWORD waitedMs) override;
 
 private:
     enum class Phase { Starting, StartupCheck, Ready, Downloading, Closed };
@@ -77,11 +82,14 @@ private:
     ProgressSnapshot m_polledProgress;
     bool m_downloadModeEntered = false;  // a progress window has opened in this download
     std::optional<ExitReason> m_lastDownload;
+    std::optional<win::StartupReport> m_startupReport;
+    std::optional<ExitReason> m_checkEnd;  // with check: the report's verdict, once shown
     bool m_startupClosed = false;
     bool m_libraryRefused = false;
     bool m_interrupted = false;
     bool m_downloadPressed = false;
     bool m_inputEnded = false;
+    bool m_waitShown = false;
 
     // Read by the signal watch's thread.
     std::atomic<bool> m_finishingDownload{false};  // a download is under way in download mode

@@ -8,9 +8,12 @@
 namespace cli {
 
 struct ConsoleOptions {
-    bool download = false;   // press Download once after the start-up check, then close
-    bool assumeYes = false;  // acknowledge message boxes at once
-    bool json = false;       // one JSON object a line instead of text
+    bool download = false;     // press Download once after the start-up check, then close
+    bool check = false;        // the start-up check alone: report what it found, then close
+    bool wait = false;         // wait for a printer to be plugged in instead of closing
+    unsigned waitSeconds = 0;  // how long at most; 0: for as long as it takes
+    bool assumeYes = false;    // acknowledge message boxes at once
+    bool json = false;         // one JSON object a line instead of text
     bool help = false;
     bool version = false;
     // The command line for the system: the program name, then "-frcdlm" when it was given.

@@ -9,6 +9,7 @@
 #include "cli/ProgressSnapshot.h"
 #include "platform/console/BoxIcon.h"
 #include "platform/ui/RunEnd.h"
+#include "platform/ui/StartupReport.h"
 
 namespace cli {
 
@@ -32,9 +33,14 @@ public:
     // Called on every change of the open progress window.
     virtual void Progress(const ProgressSnapshot& progress) = 0;
     virtual void ProgressClosed() = 0;
+    // No printer is connected, and the tool waits for one, at most `limitSeconds` (0: no
+    // limit).
+    virtual void Waiting(unsigned limitSeconds) = 0;
     // The start-up check has passed: Download can be pressed.
     virtual void Ready() = 0;
     virtual void DownloadStarted() = 0;
+    // --check: what the start-up check found, beside the rows it filled in.
+    virtual void Checked(const win::StartupReport& report, const MainWindowRows& rows) = 0;
     virtual void DownloadEnded(const win::RunEnd& end) = 0;
     // A signal arrived; during a download the download goes on to its end first.
     virtual void Interrupted(bool finishingDownload) = 0;

@@ -71,12 +71,28 @@ void JsonPresenter::ProgressClosed() {
     m_steps.Reset();
 }
 
+void JsonPresenter::Waiting(unsigned limitSeconds) {
+    ordered_json event = Event("waiting");
+    event["limit_s"] = limitSeconds;
+    Emit(event);
+}
+
 void JsonPresenter::Ready() {
     Emit(Event("ready"));
 }
 
 void JsonPresenter::DownloadStarted() {
     Emit(Event("download"));
+}
+
+void JsonPresenter::Checked(const win::StartupReport& report, const MainWindowRows& rows) {
+    ordered_json event = Event("check");
+    event["identity"] = report.printerId;
+    event["printer"] = RowJson(rows.before);
+    event["package"] = RowJson(rows.package);
+    event["package_set"] = report.packageSet;
+    event["update_applies"] = report.updateApplies;
+    Emit(event);
 }
 
 void JsonPresenter::DownloadEnded(const win::RunEnd& end) {

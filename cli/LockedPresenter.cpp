@@ -27,6 +27,16 @@ void LockedPresenter::ProgressClosed() {
     m_presenter.ProgressClosed();
 }
 
+void LockedPresenter::Checked(const win::StartupReport& report, const MainWindowRows& rows) {
+    std::lock_guard lock(m_mutex);
+    m_presenter.Checked(report, rows);
+}
+
+void LockedPresenter::Waiting(unsigned limitSeconds) {
+    std::lock_guard lock(m_mutex);
+    m_presenter.Waiting(limitSeconds);
+}
+
 void LockedPresenter::Ready() {
     std::lock_guard lock(m_mutex);
     m_presenter.Ready();

@@ -18,8 +18,10 @@ public:
     void MessageBox(const MessageBoxView& box) override;
     void Progress(const ProgressSnapshot& progress) override;
     void ProgressClosed() override;
+    void Waiting(unsigned limitSeconds) override;
     void Ready() override;
     void DownloadStarted() override;
+    void Checked(const win::StartupReport& report, const MainWindowRows& rows) override;
     void DownloadEnded(const win::RunEnd& end) override;
     void Interrupted(bool finishingDownload) override;
     void AskFor(Prompt prompt) override;

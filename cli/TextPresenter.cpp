@@ -179,12 +179,25 @@ void TextPresenter::ProgressClosed() {
     m_shownLine.clear();
 }
 
+void TextPresenter::Waiting(unsigned limitSeconds) {
+    Line("No printer is connected: waiting for one" +
+         (limitSeconds != 0 ? " for at most " + std::to_string(limitSeconds) + " s" : "") +
+         ". Ctrl-C ends the wait.\n");
+}
+
 void TextPresenter::Ready() {
     Line("The start-up check has passed: the printer is ready.\n");
 }
 
 void TextPresenter::DownloadStarted() {
     Line("Download started.\n");
+}
+
+void TextPresenter::Checked(const win::StartupReport& report, const MainWindowRows& /*rows*/) {
+    const std::string printer =
+        report.printerId.empty() ? "The printer" : "The printer " + Printable(report.printerId);
+    Line(printer + ": package set " + std::to_string(report.packageSet) + " applies; " +
+         (report.updateApplies ? "an update applies" : "it already holds this package") + ".\n");
 }
 
 void TextPresenter::DownloadEnded(const win::RunEnd& end) {

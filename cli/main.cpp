@@ -59,8 +59,13 @@ int main(int argc, char** argv) try {
         presenter = std::make_unique<cli::TextPresenter>(terminal);
     }
     cli::LockedPresenter sharedPresenter(*presenter);
-    cli::CliBackend backend(sharedPresenter, terminal, signals,
-                            {options.download, options.assumeYes});
+    cli::InteractionSettings settings;
+    settings.download = options.download;
+    settings.assumeYes = options.assumeYes || options.check;
+    settings.check = options.check;
+    settings.waitForPrinter = options.wait;
+    settings.waitLimitMs = options.waitSeconds * 1000;
+    cli::CliBackend backend(sharedPresenter, terminal, signals, settings);
 
     std::vector<std::string> arguments = options.systemArguments;
     std::vector<char*> systemArgv;

@@ -4,9 +4,14 @@
 
 #include "app/MessageCatalogue.h"
 #include "app/UpdateDlg.h"
+#include "platform/Kernel.h"
+#include "platform/ui/UiBackend.h"
 #include "printer/StatusQuery.h"
 
 namespace {
+
+// How often the count is taken while a front-end waits for a printer to be plugged in.
+constexpr DWORD kPrinterPollMs = 1000;
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -18,7 +23,12 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 BOOL CUpdateDlg::CheckPrinterCount(CUsbPort& port) {
-    const int count = port.CountPrinters();
+    int count = port.CountPrinters();
+    const DWORD start = win::GetTickCount();
+    while (count < 1 && win::CurrentUiBackend().WaitForPrinter(win::GetTickCount() - start)) {
+        PumpMessagesFor(kPrinterPollMs);
+        count = port.CountPrinters();
+    }
     if (count == 1) {
         return TRUE;
     }

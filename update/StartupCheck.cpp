@@ -4,6 +4,7 @@
 
 #include "app/MessageCatalogue.h"
 #include "app/UpdateDlg.h"
+#include "platform/ui/UiBackend.h"
 
 LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     if (!BeginRun()) {
@@ -14,7 +15,10 @@ LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
         try {
             GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
             port.SetDeviceIds(m_package.GetVendorId(), m_package.GetProductId());
-            if (RunStartupSteps(port)) {
+            BOOL upToDate = FALSE;
+            if (RunStartupSteps(port, upToDate)) {
+                win::CurrentUiBackend().StartupChecked(
+                    {m_strPrinterId, PackageSet, upToDate == FALSE});
                 EnableDownloadButton();
             } else {
                 ReportEnd(win::RunEnd::Result::StartupCheckClosed);
@@ -36,8 +40,7 @@ LRESULT CUpdateDlg::OnStartupCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     return 1;
 }
 
-BOOL CUpdateDlg::RunStartupSteps(CUsbPort& port) {
-    BOOL upToDate = FALSE;
+BOOL CUpdateDlg::RunStartupSteps(CUsbPort& port, BOOL& upToDate) {
     std::string printerId;
     // Each step shows its own box where it fails; the caller closes the port.
     if (!CheckPrinterCount(port)) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ui/RunEnd.h"
+#include "platform/ui/StartupReport.h"
 #include "platform/ui/Window.h"
 
 namespace win {
@@ -35,6 +36,12 @@ public:
     // Optional: the program says how one of its runs ended, once per run. A backend that
     // shows only windows has no use for it.
     virtual void RunEnded(const RunEnd& /*end*/) {}
+    // Optional: the start-up check has passed, and what it found.
+    virtual void StartupChecked(const StartupReport& /*report*/) {}
+    // Optional: the start-up check has found no printer, `waitedMs` after it first looked.
+    // True to wait for one: the check counts again a second later. A backend that shows only
+    // windows never waits, and the check closes with its message.
+    virtual bool WaitForPrinter(DWORD /*waitedMs*/) { return false; }
 };
 
 void SetUiBackend(UiBackend* backend);

@@ -29,6 +29,11 @@ TEST(ConsoleOptionsTest, RefusesWhatItDoesNotKnowNamingIt) {
         EXPECT_THAT(options.error, ::testing::HasSubstr(std::string("'") + argument + "'"))
             << argument;
     }
+    EXPECT_EQ(Parse({"--check", "--download"}).error, "--check and --download exclude each other");
+    for (const char* wait : {"--wait=", "--wait=0", "--wait=86401", "--wait=5s", "--wait=-1"}) {
+        EXPECT_THAT(Parse({wait}).error, ::testing::HasSubstr("number of seconds")) << wait;
+    }
+    EXPECT_EQ(Parse({"--wait=90"}).waitSeconds, 90u);
 }
 
 }  // namespace

@@ -67,15 +67,17 @@ TEST(JsonPresenterTest, EveryEventIsTheOneTheDocumentDescribes) {
         presenter.MessageBox({"Error", "Failed!", icon});
     }
     presenter.Progress({"Upgrade", "Loading DATA1(M)...", "40%", 40});
+    presenter.Waiting(30);
     presenter.Ready();
     presenter.DownloadStarted();
+    presenter.Checked({"RX-T9 0001", 1, true}, cli::MainWindowRows{});
     for (const Result result : {Result::Updated, Result::UpToDate, Result::FailedBeforeDownloadMode,
                                 Result::FailedInDownloadMode, Result::StoppedBeforeDownloadMode,
                                 Result::StartupCheckClosed, Result::LibraryRefused}) {
         presenter.DownloadEnded({result, result == Result::Updated});
     }
     presenter.Interrupted(true);
-    for (int reason = 0; reason <= static_cast<int>(ExitReason::OutputFailed); ++reason) {
+    for (int reason = 0; reason <= static_cast<int>(ExitReason::UpdateApplies); ++reason) {
         presenter.Finished(static_cast<ExitReason>(reason));
     }
 

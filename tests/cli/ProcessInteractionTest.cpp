@@ -189,6 +189,25 @@ TEST_F(CliProcessTest, ALockThatCannotBeMadeIsNotTakenForASecondCopy) {
     EXPECT_THAT(CommandsSent(), ::testing::IsEmpty());
 }
 
+TEST_F(CliProcessTest, ASignalEndsTheWaitForThePrinterAtOnce) {
+    Configure("");
+    const auto result = RunScript(
+        "fast_exec \"$CLI\" --wait --json </dev/null >out 2>&1 &\n"
+        "cli=$!\n"
+        "tries=0\n"
+        "until grep -qs '\"event\":\"waiting\"' out; do\n"
+        "  tries=$((tries + 1))\n"
+        "  if [ $tries -gt 3000 ]; then kill -KILL $cli; echo never-waiting; exit 0; fi\n"
+        "  sleep 0.01\n"
+        "done\n"
+        "kill -TERM $cli\n"
+        "wait $cli\n"
+        "echo \"status=$?\"\n");
+    EXPECT_EQ(result.output, "status=130\n");
+    EXPECT_THAT(EventNames(JsonLines(ReadFile("out"))),
+                ElementsAre("window", "waiting", "interrupt", "exit"));
+}
+
 // The copies take the lock where the user's own copies all look, wherever their environment
 // says the session's runtime directory is: another one, or none (as from cron).
 TEST_F(CliProcessTest, SecondCopyEndsAtOnceSilentlyAndTheFirstEndsOnItsSignal) {

@@ -18,6 +18,14 @@ using ::testing::Not;
 
 class ProcessRunTest : public CliProcessTest {};
 
+int Occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 TEST_F(ProcessRunTest, UpdatesThePrinterAndTheNextProcessFindsNothingToDo) {
     const auto first = Run({"--download"});
     ASSERT_FALSE(first.timedOut);
@@ -42,6 +50,97 @@ TEST_F(ProcessRunTest, UpdatesThePrinterAndTheNextProcessFindsNothingToDo) {
                                          "    DATA in the printer is the newest version.\n"));
     EXPECT_THAT(second.output, Not(HasSubstr("Success!")));
     EXPECT_THAT(CommandsSent(), Not(::testing::Contains(kDownloadModeCommand)));
+}
+
+// --check: the start-up check alone, its findings as one event, and its verdict as the status.
+struct CheckCase {
+    const char* name;
+    const char* configuration;
+    std::vector<std::string> options;
+    bool updateFirst;  // a download updates the printer before the check
+    int status;
+    bool identityRead;
+    bool updateApplies;
+};
+
+void PrintTo(const CheckCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CheckTest : public CliProcessTest, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(CheckTest, SaysWhatTheStartupCheckFoundAndSendsNothingElse) {
+    const CheckCase& c = GetParam();
+    Configure(c.configuration);
+    if (c.updateFirst) {
+        ASSERT_EQ(Run({"--download"}).exitStatus, 0);
+    }
+    // What the start-up check sends when the window then closes unused.
+    ASSERT_FALSE(Run(c.options, "q\n").timedOut);
+    const std::vector<std::string> startupCommands = CommandsSent();
+
+    std::vector<std::string> arguments = c.options;
+    arguments.insert(arguments.end(), {"--check", "--json"});
+    const auto result = Run(arguments);
+    EXPECT_EQ(result.exitStatus, c.status) << result.output;
+    EXPECT_EQ(CommandsSent(), startupCommands);
+    const auto events = JsonLines(result.output);
+    EXPECT_THAT(EventsNamed(events, "download"), ::testing::IsEmpty());
+    const auto checks = EventsNamed(events, "check");
+    if (c.status == 3) {
+        EXPECT_THAT(checks, ::testing::IsEmpty());
+        EXPECT_EQ(EventsNamed(events, "message").at(0)["text"],
+                  "Printer is not connected.\nPlease check a cable connection, and turn the "
+                  "printer OFF and then ON.\nAnd please restart this application.");
+        return;
+    }
+    ASSERT_EQ(checks.size(), 1u) << result.output;
+    const nlohmann::json& check = checks[0];
+    EXPECT_EQ(check["identity"] != "", c.identityRead) << check;
+    EXPECT_EQ(check["package_set"], 1);
+    EXPECT_EQ(check["update_applies"], c.updateApplies);
+    EXPECT_EQ(check["printer"][0]["version"], c.updateFirst ? "450D42" : "450B42");
+    EXPECT_EQ(check["package"][0]["version"], "450D42");
+    EXPECT_EQ(events.back()["reason"], c.updateApplies ? "update-applies" : "up-to-date");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Printers, CheckTest,
+    ::testing::Values(CheckCase{"UpdateApplies", "printer\n", {}, false, 0, true, true},
+                      CheckCase{"AlreadyHeld", "printer\n", {}, true, 2, true, false},
+                      CheckCase{"Forced", "printer\n", {"-frcdlm"}, false, 0, false, true},
+                      CheckCase{"NoPrinter", "", {}, false, 3, false, false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ProcessRunTest, CheckSaysInTextWhatApplies) {
+    const auto result = Run({"--check"});
+    EXPECT_EQ(result.exitStatus, 0) << result.output;
+    EXPECT_THAT(result.output, HasSubstr("DATA1(M)  450D42   -      450B42   6B1D   -        -\n"));
+    EXPECT_THAT(result.output,
+                HasSubstr("The printer T90001: package set 1 applies; an update applies.\n"));
+}
+
+// --wait: no printer means a wait, not message 2000; the count is taken once a second.
+TEST_F(ProcessRunTest, AWaitThatRunsOutEndsAsNoPrinterDoes) {
+    Configure("");
+    const auto result = Run({"--wait=3", "--json", "-y"});
+    EXPECT_EQ(result.exitStatus, 3) << result.output;
+    const auto events = JsonLines(result.output);
+    EXPECT_THAT(EventNames(events), ElementsAre("window", "waiting", "message", "exit"));
+    EXPECT_EQ(EventsNamed(events, "waiting").at(0)["limit_s"], 3);
+    EXPECT_THAT(EventsNamed(events, "message").at(0)["text"].get<std::string>(),
+                HasSubstr("Printer is not connected."));
+    // At 0, 1, 2 and 3 s each count looks for the first device and finds none.
+    EXPECT_EQ(Occurrences(ReadFile("transfers.trace"), "open control handle of device 0: no such"),
+              4);
+}
+
+TEST_F(ProcessRunTest, SeveralPrintersAreNoReasonToWait) {
+    Configure("printer\nprinter\n");
+    const auto result = Run({"--wait", "-y"});
+    EXPECT_EQ(result.exitStatus, 3) << result.output;
+    EXPECT_THAT(result.output, HasSubstr("Two or more printers are connected."));
+    EXPECT_THAT(result.output, Not(HasSubstr("waiting")));
 }
 
 struct StartupCase {

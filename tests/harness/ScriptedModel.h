@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,11 +36,27 @@ public:
     // The ends of the runs as the program reported them, in order.
     void RunEnded(const win::RunEnd& end) override { m_runEnds.push_back(end); }
     const std::vector<win::RunEnd>& RunEnds() const { return m_runEnds; }
+    void StartupChecked(const win::StartupReport& report) override {
+        m_startupReports.push_back(report);
+    }
+    const std::vector<win::StartupReport>& StartupReports() const { return m_startupReports; }
+
+    // The start-up check may wait for a printer while less than `limitMs` has passed; without
+    // this it never waits. The waits it asked for, by the time waited.
+    void WaitForPrinterUpTo(DWORD limitMs) { m_printerWaitLimit = limitMs; }
+    bool WaitForPrinter(DWORD waitedMs) override {
+        m_printerWaits.push_back(waitedMs);
+        return m_printerWaitLimit && waitedMs < *m_printerWaitLimit;
+    }
+    const std::vector<DWORD>& PrinterWaits() const { return m_printerWaits; }
 
 private:
     void Played(int action) { m_pending.erase(action); }
 
     std::map<int, std::string> m_pending;
     std::vector<win::RunEnd> m_runEnds;
+    std::vector<win::StartupReport> m_startupReports;
+    std::optional<DWORD> m_printerWaitLimit;
+    std::vector<DWORD> m_printerWaits;
     int m_nextAction = 0;
 };

@@ -251,4 +251,30 @@ TEST_F(UpdateTest, StartupFillsTheBeforeRowAndThePackageRow) {
     EXPECT_TRUE(Boxes().empty());
 }
 
+// A printer plugged in while the check waits is found at the next count, a second after the
+// last; the check then goes on as usual, and reports what it found.
+TEST_F(UpdateTest, AWaitForThePrinterCountsOnceASecondUntilOneIsPluggedIn) {
+    ASSERT_TRUE(sim.Reset("# nothing attached\n"));
+    model.WaitForPrinterUpTo(60000);
+    model.Probe(kStart + 2500, [&] { ASSERT_TRUE(sim.Reset("")); });
+    model.Probe(kStart + 8000,
+                [&] { EXPECT_TRUE(dialog.GetDlgItem(IDC_DOWNLOAD)->IsWindowEnabled()); });
+    RunMainWindow();
+    EXPECT_EQ(model.PrinterWaits(), (std::vector<DWORD>{0, 1000, 2000}));
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(model.StartupReports(), (std::vector<win::StartupReport>{{"T90001", 1, true}}));
+}
+
+TEST_F(UpdateTest, AWaitThatRunsOutClosesTheCheckWithItsMessage) {
+    ASSERT_TRUE(sim.Reset("# nothing attached\n"));
+    model.WaitForPrinterUpTo(3000);
+    model.ExpectClosedBefore(kStart + 5000);
+    RunMainWindow();
+    EXPECT_EQ(model.PrinterWaits(), (std::vector<DWORD>{0, 1000, 2000, 3000}));
+    EXPECT_EQ(
+        Boxes(),
+        (std::vector<Box>{ErrorBox(UpdateTest::Error(IDS_NOT_CONNECTED, IDS_SUFFIX_RESTART))}));
+    EXPECT_TRUE(model.StartupReports().empty());
+}
+
 }  // namespace

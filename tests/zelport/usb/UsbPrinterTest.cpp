@@ -285,11 +285,11 @@ TEST_F(UsbDiagnosticsTest, ANodeTheUserMayNotOpenAsksForTheUdevRule) {
 // says on stderr beside the message.
 class UsbProgramTest : public UsbTest {
 protected:
-    testing_support::ChildResult RunProgram() {
+    testing_support::ChildResult RunProgram(const char* option = "-y") {
         testing_support::TemporaryDirectory runtime;
         return testing_support::ChildProcess(RXT9_CLI_PROGRAM)
             .Arg("--json")
-            .Arg("-y")
+            .Arg(option)
             .Env("LD_PRELOAD", "libumockdev-preload.so.0")
             .Env("UMOCKDEV_DIR", Testbed().RootDirectory())
             .Env("RXT9_ZELPORT", RXT9_USB_LIBRARY)
@@ -308,6 +308,17 @@ TEST_F(UsbProgramTest, NoUsbAtAllIsSaidBesideNotConnected) {
     EXPECT_NE(result.output.find("Printer is not connected."), std::string::npos) << result.output;
     EXPECT_NE(result.output.find("ZELPORT.so: no USB device is visible at all"), std::string::npos)
         << result.output;
+}
+
+TEST_F(UsbProgramTest, CheckReportsThePrinterOverUsbAndLeavesItOutOfDownloadMode) {
+    const int printer = Plug("");
+    const testing_support::ChildResult result = RunProgram("--check");
+    EXPECT_EQ(result.exitStatus, 0) << result.output;
+    EXPECT_NE(result.output.find("\"event\":\"check\",\"identity\":\"T90001\""), std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("\"package_set\":1,\"update_applies\":true"), std::string::npos)
+        << result.output;
+    EXPECT_EQ(Count("download-mode", printer), 0) << Printer(printer).ReceivedLog();
 }
 
 TEST_F(UsbProgramTest, AHeldInterfaceIsSaidBesideNotConnected) {
