@@ -50,7 +50,7 @@ std::string LockDirectory(std::string& reason) {
     const std::string user = std::to_string(geteuid());
     const char* testPlace = std::getenv("RXT9_LOCK_DIR");
     const bool forTests = testPlace != nullptr && *testPlace == '/';
-    const std::string runtime = "/run/user/" + user;
+    std::string runtime = "/run/user/" + user;
     std::string ignored;
     if (!forTests && IsPrivateDirectory(runtime, ignored)) {
         return runtime;

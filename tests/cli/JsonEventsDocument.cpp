@@ -111,7 +111,9 @@ std::string JsonEventsDocument::Undocumented(const nlohmann::json& event) const 
 std::string JsonEventsDocument::UndocumentedFields(const nlohmann::json& object,
                                                    const std::vector<Field>& fields) const {
     std::string problems;
-    for (const auto& [name, value] : object.items()) {
+    for (const auto& entry : object.items()) {
+        const std::string& name = entry.key();
+        const nlohmann::json& value = entry.value();
         const auto field = std::find_if(fields.begin(), fields.end(),
                                         [&](const Field& known) { return known.name == name; });
         if (field == fields.end()) {

@@ -96,7 +96,7 @@ TEST_P(CheckTest, SaysWhatTheStartupCheckFoundAndSendsNothingElse) {
     }
     ASSERT_EQ(checks.size(), 1u) << result.output;
     const nlohmann::json& check = checks[0];
-    EXPECT_EQ(check["identity"] != "", c.identityRead) << check;
+    EXPECT_EQ(!check["identity"].get<std::string>().empty(), c.identityRead) << check;
     EXPECT_EQ(check["package_set"], 1);
     EXPECT_EQ(check["update_applies"], c.updateApplies);
     EXPECT_EQ(check["printer"][0]["version"], c.updateFirst ? "450D42" : "450B42");
