@@ -3,19 +3,13 @@
 ; programs. The vendor's ZELPORT.dll is not part of it: the user puts it beside the program.
 ;
 ; makensis -DVERSION=1.20 -DSTAGE=<dir with rxt9-update.exe and README.txt> -DOUTFILE=<exe>
-;          [-DTARGET=x86-unicode|amd64-unicode] [-DCOMPRESSOR=zlib] rxt9-update.nsi
+;          rxt9-update.nsi
 
 !ifndef VERSION | STAGE | OUTFILE
 !error "VERSION, STAGE and OUTFILE must be defined"
 !endif
-!ifndef TARGET
-!define TARGET x86-unicode
-!endif
-Target ${TARGET}
-!ifndef COMPRESSOR
-!define COMPRESSOR "/SOLID lzma"
-!endif
-SetCompressor ${COMPRESSOR}
+Target x86-unicode
+SetCompressor /SOLID lzma
 
 !define PRODUCT "RX-T9 Update Tool"
 !define PUBLISHER "KALDERON"

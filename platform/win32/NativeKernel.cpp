@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace win32 {
 
 uint32_t LastError() {
@@ -20,7 +22,11 @@ void SleepFor(uint32_t milliseconds) {
 }
 
 bool RequestFineTimer() {
-    return ::timeBeginPeriod(1) == TIMERR_NOERROR;
+    // Loaded for the rest of the process: the period holds while winmm stays loaded.
+    static const SystemLibrary winmm("winmm.dll");
+    using BeginPeriod = UINT(WINAPI*)(UINT);
+    const auto begin = reinterpret_cast<BeginPeriod>(winmm.Proc("timeBeginPeriod"));
+    return begin != nullptr && begin(1) == TIMERR_NOERROR;
 }
 
 intptr_t CreateNamedMutex(const char* name, bool initialOwner) {

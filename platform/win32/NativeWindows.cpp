@@ -7,6 +7,8 @@
 #include <exception>
 #include <utility>
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace win32 {
 
 namespace {
@@ -89,8 +91,14 @@ HICON ProgramIcon(uint16_t iconId, bool big) {
 }  // namespace
 
 void NativeWindows::InitialiseControls() {
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&controls);
+    // Loaded for the rest of the process, as its window classes serve every dialog.
+    static const SystemLibrary comctl32("comctl32.dll");
+    using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initialise = reinterpret_cast<Initialise>(comctl32.Proc("InitCommonControlsEx"));
+    if (initialise != nullptr) {
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+        initialise(&controls);
+    }
 }
 
 NativeWindow NativeWindows::CreateDialogWindow(const std::vector<uint8_t>& dialogTemplate,

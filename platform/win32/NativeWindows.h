@@ -32,7 +32,8 @@ struct NativeMenuItem {
 
 class NativeWindows {
 public:
-    // Registers the common controls' classes (the progress bar) once per process.
+    // Loads comctl32 (Common Controls 6, as the manifest names them) and registers its classes
+    // (the progress bar), once per process.
     static void InitialiseControls();
 
     // A modeless dialog from an in-memory template, owned by `owner` (may be null); null when
