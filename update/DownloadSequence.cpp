@@ -6,6 +6,7 @@
 #include "app/UpdateApp.h"
 #include "app/UpdateDlg.h"
 #include "platform/Kernel.h"
+#include "platform/ui/UiBackend.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ void CUpdateDlg::OnDownload() {
     if (!BeginRun()) {
         return;
     }
+    win::CurrentUiBackend().DownloadStarted();
     {
         CUsbPort port;
         std::unique_ptr<CProgressDlg> progress;

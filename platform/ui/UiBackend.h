@@ -33,12 +33,15 @@ public:
     virtual void DrawIcon(HWND dialog, int x, int y, HICON icon) = 0;
     virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                                UINT type) = 0;
+    // Optional: a press of Download has started a run, which ends with RunEnded.
+    virtual void DownloadStarted() {}
     // Optional: the program says how one of its runs ended, once per run. A backend that
     // shows only windows has no use for it.
     virtual void RunEnded(const RunEnd& /*end*/) {}
     // Optional: the start-up check has passed, and what it found.
     virtual void StartupChecked(const StartupReport& /*report*/) {}
-    // Optional: the start-up check has found no printer, `waitedMs` after it first looked.
+    // Optional: the start-up check has found no printer, `waitedMs` after it first looked (0
+    // at the first ask).
     // True to wait for one: the check counts again a second later. A backend that shows only
     // windows never waits, and the check closes with its message.
     virtual bool WaitForPrinter(DWORD /*waitedMs*/) { return false; }

@@ -84,8 +84,12 @@ bool NativeDialog::OnQueryEndSession() {
     return m_backend.QueryEndSession();
 }
 
-void NativeDialog::OnEndSession() {
-    m_backend.EndSession();
+void NativeDialog::OnEndSession(bool ending) {
+    if (ending) {
+        m_backend.EndSession();
+    } else {
+        m_backend.EndSessionCancelled();
+    }
 }
 
 }  // namespace win

@@ -34,7 +34,7 @@ public:
     void OnClose() override;
     void OnShown() override;
     bool OnQueryEndSession() override;
-    void OnEndSession() override;
+    void OnEndSession(bool ending) override;
 
 private:
     HWND m_dialog;

@@ -55,9 +55,7 @@ INT_PTR HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             ::SetWindowLongPtrA(dialog, DWLP_MSGRESULT, events->OnQueryEndSession() ? TRUE : FALSE);
             return TRUE;
         case WM_ENDSESSION:
-            if (wParam != FALSE) {
-                events->OnEndSession();
-            }
+            events->OnEndSession(wParam != FALSE);
             ::SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
             return TRUE;
         case WM_SHOWWINDOW:
@@ -219,6 +217,16 @@ void NativeWindows::BlockShutdown(NativeWindow window, const wchar_t* reason) {
         reinterpret_cast<void*>(::GetProcAddress(user32, "ShutdownBlockReasonCreate")));
     if (create != nullptr) {
         create(static_cast<HWND>(window), reason);
+    }
+}
+
+void NativeWindows::UnblockShutdown(NativeWindow window) {
+    using BlockReasonDestroy = BOOL(WINAPI*)(HWND);
+    HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    const auto destroy = reinterpret_cast<BlockReasonDestroy>(
+        reinterpret_cast<void*>(::GetProcAddress(user32, "ShutdownBlockReasonDestroy")));
+    if (destroy != nullptr) {
+        destroy(static_cast<HWND>(window));
     }
 }
 

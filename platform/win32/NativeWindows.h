@@ -20,8 +20,9 @@ public:
     virtual void OnShown() = 0;
     // The session asks whether it may end (WM_QUERYENDSESSION); true lets it.
     virtual bool OnQueryEndSession() = 0;
-    // The session ends (WM_ENDSESSION with TRUE): the process may be ended after the return.
-    virtual void OnEndSession() = 0;
+    // The session ends (WM_ENDSESSION with TRUE: the process may be ended after the return),
+    // or its end was cancelled (FALSE).
+    virtual void OnEndSession(bool ending) = 0;
 };
 
 struct NativeMenuItem {
@@ -64,6 +65,7 @@ public:
     // Tells the system why the window holds the session's end up, where the system can show
     // it (Windows Vista and later).
     static void BlockShutdown(NativeWindow window, const wchar_t* reason);
+    static void UnblockShutdown(NativeWindow window);
 
     static int ShowMessageBox(NativeWindow owner, const std::string& text,
                               const std::string& caption, uint32_t type);

@@ -109,14 +109,23 @@ void Win32Backend::DataTransferred(HWND dialog) {
 }
 
 void Win32Backend::PollInput() {
-    ++m_pollsSinceWait;
     if (!win32::NativeWindows::PumpPending()) {
         PostQuitMessage(0);
     }
 }
 
+void Win32Backend::DownloadStarted() {
+    m_downloadRunning = true;
+}
+
+void Win32Backend::RunEnded(const RunEnd& end) {
+    if (end.result != RunEnd::Result::StartupCheckClosed &&
+        end.result != RunEnd::Result::LibraryRefused) {
+        m_downloadRunning = false;
+    }
+}
+
 void Win32Backend::WaitForInput(HWND modalDialog) {
-    m_pollsSinceWait = 0;
     if (m_endRequested) {
         // The program is to end: the dialog is closed, and one that refuses to close ends the
         // program's message loops.
@@ -132,7 +141,7 @@ void Win32Backend::WaitForInput(HWND modalDialog) {
 }
 
 bool Win32Backend::QueryEndSession() {
-    if (m_boxesOpen == 0 && m_pollsSinceWait <= 1) {
+    if (!m_downloadRunning) {
         return true;
     }
     RequestEnd();
@@ -147,6 +156,14 @@ bool Win32Backend::QueryEndSession() {
 
 void Win32Backend::EndSession() {
     RequestEnd();
+}
+
+void Win32Backend::EndSessionCancelled() {
+    m_endRequested = false;
+    m_closedModal = nullptr;
+    if (CWnd* main = AfxGetMainWnd(); main != nullptr) {
+        win32::NativeWindows::UnblockShutdown(NativeOf(main->m_hWnd));
+    }
 }
 
 void Win32Backend::RequestEnd() {
@@ -173,10 +190,7 @@ int Win32Backend::ShowMessageBox(HWND owner, const std::string& text, const std:
         std::cerr << caption << ": " << text << '\n';
         return IDOK;
     }
-    ++m_boxesOpen;
-    const int answer = win32::NativeWindows::ShowMessageBox(NativeOf(owner), text, caption, type);
-    --m_boxesOpen;
-    return answer;
+    return win32::NativeWindows::ShowMessageBox(NativeOf(owner), text, caption, type);
 }
 
 }  // namespace win

@@ -28,10 +28,14 @@ public:
     // The real window of a dialog record or control; null when it has none.
     static void* NativeOf(HWND window);
 
-    // WM_QUERYENDSESSION: true when the session may end now.
+    // WM_QUERYENDSESSION: true when the session may end now, which is whenever no Download
+    // runs; during one the end is refused, and the program closes once the run has ended.
     bool QueryEndSession();
     // WM_ENDSESSION: the session ends.
     void EndSession();
+    // WM_ENDSESSION with FALSE: the end that was refused did not come. The run's boxes are
+    // shown again, and the program closes after the run as it was asked to.
+    void EndSessionCancelled();
 
     bool CreateDialogWindow(HWND dialog) override;
     void DestroyDialogWindow(HWND dialog) override;
@@ -39,6 +43,8 @@ public:
     void WindowChanged(HWND window, WindowChange change) override;
     void DataTransferred(HWND dialog) override;
     void PollInput() override;
+    void DownloadStarted() override;
+    void RunEnded(const RunEnd& end) override;
     void WaitForInput(HWND modalDialog) override;
     void DrawIcon(HWND dialog, int x, int y, HICON icon) override;
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
@@ -47,10 +53,7 @@ public:
 private:
     void RequestEnd();
 
-    // Calls of PollInput since the last WaitForInput: the first comes from an idle modal
-    // loop's own look at the queue, any further one from a handler that pumps while it works.
-    int m_pollsSinceWait = 0;
-    int m_boxesOpen = 0;
+    bool m_downloadRunning = false;
     bool m_endRequested = false;
     HWND m_closedModal = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 
 namespace win32 {
 
@@ -27,12 +28,6 @@ BOOL CALLBACK Collect(HWND window, LPARAM data) {
         search->windows->push_back(window);
     }
     return TRUE;
-}
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    ::GetClassNameA(window, name, sizeof(name));
-    return name;
 }
 
 }  // namespace
@@ -60,6 +55,7 @@ bool WindowDriver::Start(const std::string& program, const std::string& argument
     PROCESS_INFORMATION started{};
     if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                           block.data(), directory.c_str(), &startup, &started)) {
+        std::cerr << "cannot start " << program << ": error " << ::GetLastError() << '\n';
         return false;
     }
     ::CloseHandle(started.hThread);
@@ -115,7 +111,7 @@ void* WindowDriver::WaitForMessageBox(const std::vector<std::string>& windows,
         for (void* window : TopLevelWindows()) {
             HWND box = static_cast<HWND>(window);
             const std::string caption = Caption(window);
-            if (ClassOf(box) == "#32770" && ::GetDlgItem(box, 0xFFFF) != nullptr &&
+            if (WindowDriver::ClassName(box) == "#32770" && ::GetDlgItem(box, 0xFFFF) != nullptr &&
                 std::find(windows.begin(), windows.end(), caption) == windows.end()) {
                 return window;
             }
@@ -129,6 +125,12 @@ std::string WindowDriver::Caption(void* window) {
     char text[256] = {};
     ::GetWindowTextA(static_cast<HWND>(window), text, sizeof(text));
     return text;
+}
+
+std::string WindowDriver::ClassName(void* window) {
+    char name[64] = {};
+    ::GetClassNameA(static_cast<HWND>(window), name, sizeof(name));
+    return name;
 }
 
 std::string WindowDriver::ControlText(void* dialog, int id) {
@@ -170,10 +172,10 @@ bool WindowDriver::QueryEndSession(void* window) {
     return delivered != 0 && answer != FALSE;
 }
 
-void WindowDriver::EndSession(void* window) {
+void WindowDriver::EndSession(void* window, bool ending) {
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(static_cast<HWND>(window), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
-                          SMTO_ABORTIFHUNG, kAnswerMs, &ignored);
+    ::SendMessageTimeoutA(static_cast<HWND>(window), WM_ENDSESSION, ending ? TRUE : FALSE,
+                          ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kAnswerMs, &ignored);
 }
 
 bool WindowDriver::Exists(void* window) {

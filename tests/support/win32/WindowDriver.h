@@ -34,6 +34,8 @@ public:
     // caption is none of `windows`, the program's own dialogs, waiting up to `milliseconds`.
     void* WaitForMessageBox(const std::vector<std::string>& windows, uint32_t milliseconds) const;
     static std::string Caption(void* window);
+    // The name of the window's class: "#32770" for a dialog, "Static", "Button", ...
+    static std::string ClassName(void* window);
     // The text of the control with this id; of a message box, id 0xFFFF is its text.
     static std::string ControlText(void* dialog, int id);
     static bool IsControlEnabled(void* dialog, int id);
@@ -44,8 +46,9 @@ public:
     // Asks the window whether the session may end (WM_QUERYENDSESSION), as the system does
     // when the user logs off; its answer, false also when it gave none in time.
     static bool QueryEndSession(void* window);
-    // Tells the window that the session ends (WM_ENDSESSION).
-    static void EndSession(void* window);
+    // Tells the window that the session ends (WM_ENDSESSION), or with `ending` false that its
+    // end was cancelled.
+    static void EndSession(void* window, bool ending = true);
     static bool Exists(void* window);
     // Saves what the window shows as a 24-bit BMP file.
     static bool SaveBitmap(void* window, const std::string& path);

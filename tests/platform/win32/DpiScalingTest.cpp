@@ -14,8 +14,8 @@
 #include "platform/ui/DialogTemplate.h"
 #include "platform/win32/DialogTemplateBytes.h"
 #include "platform/win32/NativeWindows.h"
+#include "tests/platform/win32/WindowMetrics.h"
 #include "tests/support/win32/WindowDriver.h"
-#include "tests/windows/WindowMetrics.h"
 
 namespace {
 

@@ -88,6 +88,15 @@ bool WaitUntil(const std::function<bool()>& condition) {
     return true;
 }
 
+// Starts the program in the scratch directory over printers of the given configuration.
+bool StartWithPrinters(WindowDriver& driver, const Scratch& scratch, const std::string& printers) {
+    const fs::path config = scratch.Path() / "printer.conf";
+    std::ofstream(config) << printers;
+    return driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
+                        scratch.Path().string(),
+                        {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG=" + config.string()});
+}
+
 // The main window once the start-up check has filled its Before row and Download can be
 // pressed; null when that did not happen in time.
 void* WaitForStartupCheck(const WindowDriver& driver) {
@@ -271,13 +280,30 @@ TEST(SessionEndTest, AnIdleProgramLetsTheSessionEndAndCloses) {
     EXPECT_EQ(driver.WaitForExit(kStartMs), 0);
 }
 
+// Outside a Download the session may end, also while a box is open: here the start-up
+// check's last one.
+TEST(SessionEndTest, AnIdleBoxLetsTheSessionEnd) {
+    Scratch scratch("session-idle-box");
+    WindowDriver driver;
+    ASSERT_TRUE(StartWithPrinters(driver, scratch, "# nothing attached\n"));
+    void* box = driver.WaitForMessageBox(kDialogs, kStartMs);
+    ASSERT_NE(box, nullptr);
+    void* main = driver.WaitForWindow(kMainCaption, kStartMs);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WindowDriver::QueryEndSession(main)) << "only a Download may hold the session";
+    WindowDriver::Click(box, kOkButton);
+    EXPECT_EQ(driver.WaitForExit(kStartMs), 0);
+}
+
 // Asked to end while the printer is in download mode, by the session or by closing the main
 // window, the program finishes the run, restart included, and then ends by itself. The run
 // fails at the version check in download mode (the second version reply is cut short), so
-// that it is short.
+// that it is short. A session end that is refused and then cancelled leaves the run's boxes
+// to the user again.
 struct EndDuringRun {
     const char* name;
     bool bySession;  // else WM_CLOSE to the main window
+    bool cancelled;  // the session's end is cancelled after its refusal
 };
 
 class EndDuringRunTest : public testing::TestWithParam<EndDuringRun> {};
@@ -285,23 +311,22 @@ class EndDuringRunTest : public testing::TestWithParam<EndDuringRun> {};
 TEST_P(EndDuringRunTest, FinishesTheRunThenEnds) {
     constexpr uint32_t kRunMs = 90000;
     Scratch scratch(std::string("end-during-run-") + GetParam().name);
-    const fs::path config = scratch.Path() / "printer.conf";
-    std::ofstream(config) << "printer\nreply-short version 18 2\n";
     WindowDriver driver;
-    ASSERT_TRUE(driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
-                             scratch.Path().string(),
-                             {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG=" + config.string()}));
+    ASSERT_TRUE(StartWithPrinters(driver, scratch, "printer\nreply-short version 18 2\n"));
     void* main = WaitForStartupCheck(driver);
     ASSERT_NE(main, nullptr);
     WindowDriver::Click(main, kDownloadButton);
     ASSERT_NE(driver.WaitForWindow("Initializing...", kStartMs), nullptr);
     if (GetParam().bySession) {
         EXPECT_FALSE(WindowDriver::QueryEndSession(main)) << "the session may end mid-run";
+        if (GetParam().cancelled) {
+            WindowDriver::EndSession(main, false);
+        }
     } else {
         WindowDriver::Close(main);
     }
     EXPECT_NE(driver.WaitForWindow("Version Check...", kRunMs), nullptr) << "the run did not go on";
-    if (!GetParam().bySession) {
+    if (!GetParam().bySession || GetParam().cancelled) {
         // Closing the window asks nobody else to answer the run's boxes.
         EXPECT_EQ(AnswerBox(driver, kRunMs).first, "Error");
     }
@@ -310,8 +335,9 @@ TEST_P(EndDuringRunTest, FinishesTheRunThenEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Requests, EndDuringRunTest,
-                         testing::Values(EndDuringRun{"SessionEnds", true},
-                                         EndDuringRun{"MainWindowCloses", false}),
+                         testing::Values(EndDuringRun{"SessionEnds", true, false},
+                                         EndDuringRun{"SessionEndCancelled", true, true},
+                                         EndDuringRun{"MainWindowCloses", false, false}),
                          [](const testing::TestParamInfo<EndDuringRun>& info) {
                              return std::string(info.param.name);
                          });
@@ -361,12 +387,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DownloadEndToEndTest, PrinterErrorEndsTheProgramAfterItsBox) {
     Scratch scratch("printer-error");
-    const fs::path config = scratch.Path() / "printer.conf";
-    std::ofstream(config) << "printer\nerror-code 5\n";
     WindowDriver driver;
-    ASSERT_TRUE(driver.Start((ProgramDirectory() / "rxt9-update.exe").string(), "",
-                             scratch.Path().string(),
-                             {"RXT9_SIM_STATE=", "RXT9_SIM_CONFIG=" + config.string()}));
+    ASSERT_TRUE(StartWithPrinters(driver, scratch, "printer\nerror-code 5\n"));
     void* box = driver.WaitForMessageBox(kDialogs, kStartMs);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowDriver::Caption(box), "Error");

@@ -1,24 +1,14 @@
-#include "tests/windows/WindowMetrics.h"
+#include "tests/platform/win32/WindowMetrics.h"
 
 #include <windows.h>
+
+#include "tests/support/win32/WindowDriver.h"
 
 namespace win32 {
 
 namespace {
 
 constexpr const char* kDesktopKey = "Control Panel\\Desktop";
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    ::GetClassNameA(window, name, sizeof(name));
-    return name;
-}
-
-std::string TextOf(HWND window) {
-    char text[256] = {};
-    ::GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
 
 }  // namespace
 
@@ -32,8 +22,8 @@ std::vector<std::string> WindowMetrics::ClippedTexts(void* dialog) {
     std::vector<std::string> clipped;
     for (HWND control = ::GetWindow(static_cast<HWND>(dialog), GW_CHILD); control != nullptr;
          control = ::GetWindow(control, GW_HWNDNEXT)) {
-        const std::string text = TextOf(control);
-        const std::string kind = ClassOf(control);
+        const std::string text = WindowDriver::Caption(control);
+        const std::string kind = WindowDriver::ClassName(control);
         if (text.empty() || (kind != "Static" && kind != "Button")) {
             continue;
         }
