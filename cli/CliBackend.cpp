@@ -330,8 +330,7 @@ bool CliBackend::WaitForPrinter(DWORD waitedMs) {
         (m_settings.waitLimitMs != 0 && waitedMs >= m_settings.waitLimitMs)) {
         return false;
     }
-    if (!m_waitShown) {
-        m_waitShown = true;
+    if (waitedMs == 0) {
         Present();
         m_presenter.Waiting(m_settings.waitLimitMs / 1000);
     }

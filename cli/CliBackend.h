@@ -89,7 +89,6 @@ private:
     bool m_interrupted = false;
     bool m_downloadPressed = false;
     bool m_inputEnded = false;
-    bool m_waitShown = false;
 
     // Read by the signal watch's thread.
     std::atomic<bool> m_finishingDownload{false};  // a download is under way in download mode

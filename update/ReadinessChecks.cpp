@@ -25,9 +25,11 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
 BOOL CUpdateDlg::CheckPrinterCount(CUsbPort& port) {
     int count = port.CountPrinters();
     const DWORD start = win::GetTickCount();
-    while (count < 1 && win::CurrentUiBackend().WaitForPrinter(win::GetTickCount() - start)) {
+    DWORD waited = 0;
+    while (count < 1 && win::CurrentUiBackend().WaitForPrinter(waited)) {
         PumpMessagesFor(kPrinterPollMs);
         count = port.CountPrinters();
+        waited = win::GetTickCount() - start;
     }
     if (count == 1) {
         return TRUE;
