@@ -1,6 +1,5 @@
 #include "app/UpdateApp.h"
 
-#include <cstdlib>
 #include <new>
 
 #include "app/MessageCatalogue.h"
@@ -30,20 +29,13 @@ namespace {
 constexpr const char* kMutexName = "KALDERON RXT9 Update Tool";
 constexpr const char* kLibraryName = "ZELPORT.dll";
 
-// RXT9_ZELPORT names another library file to load, for a library other than the one installed
-// beside the program.
-const char* LibraryFileName() {
-    const char* overridden = std::getenv("RXT9_ZELPORT");
-    return overridden != nullptr && *overridden != '\0' ? overridden : kLibraryName;
-}
-
 }  // namespace
 
 BOOL CUpdateApp::BindUsbLibrary() {
     if (g_usbLibrary.m_hModule != nullptr) {
         return g_usbLibrary.IsComplete();
     }
-    win::HMODULE module = win::LoadLibraryA(LibraryFileName());
+    win::HMODULE module = win::LoadLibraryA(kLibraryName);
     return module != nullptr && g_usbLibrary.Bind(module) ? TRUE : FALSE;
 }
 

@@ -312,12 +312,15 @@ HWND SetFocus(HWND window) {
 }
 
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    // A message box is modal to its owner: the owner takes no input until it is answered.
-    const bool disableOwner = IsWindow(owner) && owner->enabled;
+    // A message box is modal to its owner: the owner takes no input until it is answered. A
+    // host box that disables its owner itself also enables it before the box goes, so that
+    // the owner, not another program, is active again; the record then stays as it is.
+    UiBackend& backend = Framework::Instance().Backend();
+    const bool disableOwner = !backend.BoxDisablesItsOwner() && IsWindow(owner) && owner->enabled;
     if (disableOwner) {
         EnableWindow(owner, FALSE);
     }
-    const int result = Framework::Instance().Backend().ShowMessageBox(
+    const int result = backend.ShowMessageBox(
         IsWindow(owner) ? owner : nullptr, text != nullptr ? text : "",
         caption != nullptr ? caption : "Error", type);
     if (disableOwner) {

@@ -194,8 +194,15 @@ bool NativeWindows::PumpPending() {
             return false;
         }
         HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        const bool ownDialog = root != nullptr && EventsOf(root) != nullptr;
-        if (ownDialog && ::IsDialogMessageA(root, &msg)) {
+        NativeDialogEvents* events = root != nullptr ? EventsOf(root) : nullptr;
+        if (events != nullptr && msg.message == WM_KEYDOWN &&
+            (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+            events->OnDialogKey(static_cast<int>(msg.wParam));
+            continue;
+        }
+        // The rest of the dialog keyboard (Tab, arrows, Space) only moves the focus or
+        // presses an enabled control, which the waits' handlers keep disabled.
+        if (events != nullptr && ::IsDialogMessageA(root, &msg)) {
             ThrowCarried();
             continue;
         }

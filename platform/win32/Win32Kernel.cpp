@@ -16,6 +16,11 @@ struct Module {
 namespace {
 
 constexpr DWORD kNotEnoughMemory = 8;
+// The longest a vendor library's transfer may block. A reply follows the printer's fixed waits
+// (18 s at most) and comes at once after them; a block may be held for as long as its item may
+// take (180 s), as the download's own limits are checked between blocks only.
+constexpr uint32_t kReadLimitMs = 30000;
+constexpr uint32_t kWriteLimitMs = 190000;
 
 // The standard handles are the tool's own; no file call of a vendor library's pipe reaches them.
 bool RefusedHandle(HANDLE handle) {
@@ -92,7 +97,8 @@ DWORD GetFileAttributesA(LPCSTR path) {
 BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
               void* /*overlapped*/) {
     DWORD moved = 0;
-    const bool done = !RefusedHandle(file) && win32::ReadHandle(file, buffer, bytesToRead, &moved);
+    const bool done =
+        !RefusedHandle(file) && win32::ReadHandle(file, buffer, bytesToRead, &moved, kReadLimitMs);
     if (bytesRead != nullptr) {
         *bytesRead = moved;
     }
@@ -102,8 +108,8 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead,
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                void* /*overlapped*/) {
     DWORD moved = 0;
-    const bool done =
-        !RefusedHandle(file) && win32::WriteHandle(file, buffer, bytesToWrite, &moved);
+    const bool done = !RefusedHandle(file) &&
+                      win32::WriteHandle(file, buffer, bytesToWrite, &moved, kWriteLimitMs);
     if (bytesWritten != nullptr) {
         *bytesWritten = moved;
     }
