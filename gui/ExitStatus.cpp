@@ -2,7 +2,7 @@
 
 namespace gui {
 
-int ExitStatusOf(const win::QtProgramEnd& end, std::optional<ExitReason> lastDownload) {
+int ExitStatusOf(const win::ProgramEnd& end, std::optional<ExitReason> lastDownload) {
     if (!end.windowsOpened || lastDownload == ExitReason::Failed) {
         return kFailedStatus;
     }

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "app/ExitReason.h"
-#include "platform/qt/QtProgram.h"
+#include "platform/ui/ProgramEnd.h"
 
 namespace gui {
 
@@ -14,6 +14,6 @@ constexpr int kEndedBySignalStatus = 130;
 // A failed last download is 1 whatever else happened; an end that a signal or the session
 // asked for is 130; a program that lost its display tells whether the download it finished
 // without windows succeeded (0) or there was none (1); otherwise the message loop's result.
-int ExitStatusOf(const win::QtProgramEnd& end, std::optional<ExitReason> lastDownload);
+int ExitStatusOf(const win::ProgramEnd& end, std::optional<ExitReason> lastDownload);
 
 }  // namespace gui

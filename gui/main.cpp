@@ -6,7 +6,7 @@
 #include "platform/qt/QtProgram.h"
 
 int main(int argc, char** argv) {
-    const win::QtProgramEnd end = win::RunQtProgram(argc, argv);
+    const win::ProgramEnd end = win::RunQtProgram(argc, argv);
     const int status = gui::ExitStatusOf(end, theApp.LastDownload());
     win::EndProcessWithin(CUpdateApp::kLibraryUnloadGraceMs, status);
     return status;

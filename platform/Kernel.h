@@ -30,9 +30,11 @@ MutexOutcome LastMutexOutcome();
 
 // Loads a shared library from the directory of the running program only. A Windows file name
 // ending in ".dll" is taken as the same name ending in ".so". A path with a directory in it
-// is loaded as given. A library file that another user owns or that users other than its
-// owner can write to is refused. Why a library, or one of its entry points, cannot be had is
-// said on stderr. A library that exports file operations for its handles (see
+// is loaded as given. On Linux, where the package may hold several libraries that offer the
+// vendor's entry points, RXT9_ZELPORT names the file that stands for "ZELPORT.dll"; Windows
+// loads the vendor's own by its name alone. A library file that another user owns or that users
+// other than its owner can write to is refused. Why a library, or one of its entry points, cannot
+// be had is said on stderr. A library that exports file operations for its handles (see
 // zelport/zelport.h) serves the file calls on them until it is freed.
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);

@@ -110,6 +110,10 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
         return nullptr;
     }
     std::string path = fileName;
+    const char* vendorLibrary = std::getenv("RXT9_ZELPORT");
+    if (path == "ZELPORT.dll" && vendorLibrary != nullptr && *vendorLibrary != '\0') {
+        path = vendorLibrary;
+    }
     if (path.find('/') == std::string::npos) {
         // Only the program's own directory is searched: never the current directory or the
         // loader's search path, where anybody could plant a library of that name.

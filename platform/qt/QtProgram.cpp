@@ -65,7 +65,7 @@ void ReportFirstWindowShown() {
 
 namespace win {
 
-QtProgramEnd RunQtProgram(int argc, char** argv) {
+ProgramEnd RunQtProgram(int argc, char** argv) {
     OpenMissingStandardStreams();
     // Before Qt or the vendor library can start a thread.
     EndSignals endSignals;
@@ -90,7 +90,7 @@ QtProgramEnd RunQtProgram(int argc, char** argv) {
     if (report != nullptr && *report != '\0') {
         backend.OnFirstWindowShown(ReportFirstWindowShown);
     }
-    QtProgramEnd end;
+    ProgramEnd end;
     end.windowsOpened = true;
     end.result = AfxWinMain(argc, arguments.data(), backend);
     end.displayLost = backend.DisplayLost();

@@ -4,17 +4,11 @@
 // as given; Qt reads its own options from a copy.
 #pragma once
 
+#include "platform/ui/ProgramEnd.h"
 #include "platform/ui/UiBackend.h"
 
 namespace win {
 
-struct QtProgramEnd {
-    bool windowsOpened = false;  // false: there was no display to open them on
-    int result = 1;              // what the program's message loop ended with
-    bool displayLost = false;    // the display went away and the program went on without it
-    bool endRequested = false;   // a signal or the session asked the program to end
-};
-
-QtProgramEnd RunQtProgram(int argc, char** argv);
+ProgramEnd RunQtProgram(int argc, char** argv);
 
 }  // namespace win

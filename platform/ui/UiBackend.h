@@ -33,6 +33,9 @@ public:
     virtual void DrawIcon(HWND dialog, int x, int y, HICON icon) = 0;
     virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                                UINT type) = 0;
+    // Optional: true when the host's box disables its owner and enables it again itself, as
+    // MessageBoxA does; otherwise the framework disables the owner's record around the box.
+    virtual bool BoxDisablesItsOwner() const { return false; }
     // Optional: a press of Download has started a run, which ends with RunEnded.
     virtual void DownloadStarted() {}
     // Optional: the program says how one of its runs ended, once per run. A backend that

@@ -320,9 +320,9 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (disableOwner) {
         EnableWindow(owner, FALSE);
     }
-    const int result = backend.ShowMessageBox(
-        IsWindow(owner) ? owner : nullptr, text != nullptr ? text : "",
-        caption != nullptr ? caption : "Error", type);
+    const int result =
+        backend.ShowMessageBox(IsWindow(owner) ? owner : nullptr, text != nullptr ? text : "",
+                               caption != nullptr ? caption : "Error", type);
     if (disableOwner) {
         EnableWindow(owner, TRUE);
     }

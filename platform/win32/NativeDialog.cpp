@@ -68,6 +68,10 @@ void NativeDialog::OnCommand(int id, int code) {
                 reinterpret_cast<LPARAM>(control));
 }
 
+void NativeDialog::OnDialogKey(int key) {
+    PostMessage(m_dialog, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+}
+
 void NativeDialog::OnSysCommand(uint32_t command) {
     PostMessage(m_dialog, WM_SYSCOMMAND, command, 0);
 }

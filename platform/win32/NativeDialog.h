@@ -30,6 +30,7 @@ public:
     void AppendNewMenuItems();
 
     void OnCommand(int id, int code) override;
+    void OnDialogKey(int key) override;
     void OnSysCommand(uint32_t command) override;
     void OnClose() override;
     void OnShown() override;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "platform/win32/SynchronousCallDeadline.h"
 #include "platform/win32/SystemLibrary.h"
 
 namespace win32 {
@@ -82,14 +83,17 @@ uint32_t FileAttributes(const char* path) {
     return ::GetFileAttributesA(path);
 }
 
-bool ReadHandle(intptr_t handle, void* buffer, uint32_t size, uint32_t* moved) {
+bool ReadHandle(intptr_t handle, void* buffer, uint32_t size, uint32_t* moved, uint32_t limitMs) {
+    const SynchronousCallDeadline deadline(limitMs);
     DWORD count = 0;
     const BOOL result = ::ReadFile(reinterpret_cast<HANDLE>(handle), buffer, size, &count, nullptr);
     *moved = count;
     return result != FALSE;
 }
 
-bool WriteHandle(intptr_t handle, const void* buffer, uint32_t size, uint32_t* moved) {
+bool WriteHandle(intptr_t handle, const void* buffer, uint32_t size, uint32_t* moved,
+                 uint32_t limitMs) {
+    const SynchronousCallDeadline deadline(limitMs);
     DWORD count = 0;
     const BOOL result =
         ::WriteFile(reinterpret_cast<HANDLE>(handle), buffer, size, &count, nullptr);

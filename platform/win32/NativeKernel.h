@@ -29,8 +29,10 @@ std::string ModuleDirectory();
 
 uint32_t FileAttributes(const char* path);
 
-bool ReadHandle(intptr_t handle, void* buffer, uint32_t size, uint32_t* moved);
-bool WriteHandle(intptr_t handle, const void* buffer, uint32_t size, uint32_t* moved);
+// Each cancelled, and failed, once `limitMs` have passed (SynchronousCallDeadline.h).
+bool ReadHandle(intptr_t handle, void* buffer, uint32_t size, uint32_t* moved, uint32_t limitMs);
+bool WriteHandle(intptr_t handle, const void* buffer, uint32_t size, uint32_t* moved,
+                 uint32_t limitMs);
 bool CloseKernelHandle(intptr_t handle);
 // True for the process's standard input, output and error handles.
 bool IsStandardHandle(intptr_t handle);

@@ -15,6 +15,10 @@ class NativeDialogEvents {
 public:
     virtual ~NativeDialogEvents() = default;
     virtual void OnCommand(int id, int code) = 0;
+    // Enter or Esc (the virtual key) was pressed in the dialog. What they do is the
+    // framework's to decide: only a loop that offers a message to the dialog's keyboard
+    // processing lets them choose the default button or cancel.
+    virtual void OnDialogKey(int key) = 0;
     virtual void OnSysCommand(uint32_t command) = 0;
     virtual void OnClose() = 0;
     virtual void OnShown() = 0;
@@ -57,7 +61,8 @@ public:
     static void DrawIcon(NativeWindow window, int x, int y, uint16_t iconId);
 
     // Removes and dispatches every message of the thread's real queue, each offered first to
-    // the keyboard handling of the dialog it belongs to. False once WM_QUIT was among them.
+    // the keyboard handling of the dialog it belongs to, except Enter and Esc, which go to the
+    // dialog's events. False once WM_QUIT was among them.
     static bool PumpPending();
     // Blocks until a message arrives in the thread's real queue.
     static void WaitForMessages();

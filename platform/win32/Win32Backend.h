@@ -2,7 +2,9 @@
 // built from an in-memory template, controls are the real static, button and progress bar
 // controls, message boxes are MessageBoxA, and the framework's pump runs the thread's real
 // queue (PeekMessage, IsDialogMessage, TranslateMessage, DispatchMessage) before it looks at
-// its own.
+// its own. Enter and Esc are posted to the framework's queue instead, as the other backends
+// post them, so that only the loops that offer a message to a dialog's keyboard processing
+// (a modal dialog's own, the progress window's) let them press a button: never the waits.
 //
 // The end of the session is taken as Windows programs take it: while a handler of the program
 // runs (a Download, its waits and its message boxes) the session may not end yet. The main
@@ -36,6 +38,9 @@ public:
     // WM_ENDSESSION with FALSE: the end that was refused did not come. The run's boxes are
     // shown again, and the program closes after the run as it was asked to.
     void EndSessionCancelled();
+    // The session asked the program to end and did not take it back: the program's exit
+    // status says so, as after a signal elsewhere.
+    bool EndRequested() const { return m_endRequested; }
 
     bool CreateDialogWindow(HWND dialog) override;
     void DestroyDialogWindow(HWND dialog) override;
@@ -49,6 +54,9 @@ public:
     void DrawIcon(HWND dialog, int x, int y, HICON icon) override;
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
+    // MessageBoxA enables the owner before the box is destroyed, so that Windows activates
+    // the owner again rather than another program's window.
+    bool BoxDisablesItsOwner() const override { return true; }
 
 private:
     void RequestEnd();

@@ -7,7 +7,7 @@ namespace {
 
 struct StatusCase {
     const char* name;
-    win::QtProgramEnd end;
+    win::ProgramEnd end;
     std::optional<ExitReason> lastDownload;
     int status;
 };

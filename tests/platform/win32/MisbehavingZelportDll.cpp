@@ -7,6 +7,8 @@
 //                     PIPE01 standard input
 //   nul-device        every handle is the NUL device: writes vanish, reads end at once
 //   ordinary-file     every handle is the same ordinary file: reads bring back what was written
+//   silent-pipe       every handle is a pipe whose other end the library holds and never
+//                     uses: writes go in, reads wait for good
 //   (anything else)   the vendor id is accepted and every open fails
 #include <windows.h>
 
@@ -60,6 +62,14 @@ intptr_t OpenHandle(DWORD standardHandle, uint32_t deviceIndex) {
     }
     if (mode == "ordinary-file") {
         return OpenFile(SharedFilePath(), FILE_FLAG_DELETE_ON_CLOSE);
+    }
+    if (mode == "silent-pipe") {
+        HANDLE readEnd = nullptr;
+        HANDLE writeEnd = nullptr;
+        if (::CreatePipe(&readEnd, &writeEnd, nullptr, 1 << 16) == FALSE) {
+            return invalid;
+        }
+        return reinterpret_cast<intptr_t>(standardHandle == STD_INPUT_HANDLE ? readEnd : writeEnd);
     }
     return invalid;
 }

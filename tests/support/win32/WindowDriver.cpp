@@ -182,6 +182,16 @@ bool WindowDriver::Exists(void* window) {
     return ::IsWindow(static_cast<HWND>(window)) != FALSE;
 }
 
+void WindowDriver::PressKey(void* window, int key) {
+    HWND target = static_cast<HWND>(window);
+    ::PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    ::PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001));
+}
+
+bool WindowDriver::IsForeground(void* window) {
+    return ::GetForegroundWindow() == static_cast<HWND>(window);
+}
+
 bool WindowDriver::SaveBitmap(void* window, const std::string& path) {
     HWND source = static_cast<HWND>(window);
     RECT frame{};

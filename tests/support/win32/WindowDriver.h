@@ -40,6 +40,8 @@ public:
     static std::string ControlText(void* dialog, int id);
     static bool IsControlEnabled(void* dialog, int id);
     static void Click(void* dialog, int id);
+    // Posts a press and release of the virtual key to the window, as the keyboard does.
+    static void PressKey(void* window, int key);
     static void Close(void* window);
     // Posts a command of the window's system menu (WM_SYSCOMMAND), as choosing it does.
     static void ChooseSystemCommand(void* window, uint32_t command);
@@ -50,6 +52,8 @@ public:
     // end was cancelled.
     static void EndSession(void* window, bool ending = true);
     static bool Exists(void* window);
+    // The window is the one the user works in now (GetForegroundWindow).
+    static bool IsForeground(void* window);
     // Saves what the window shows as a 24-bit BMP file.
     static bool SaveBitmap(void* window, const std::string& path);
 
