@@ -3,10 +3,16 @@
 ; programs. The vendor's ZELPORT.dll is not part of it: the user puts it beside the program.
 ;
 ; makensis -DVERSION=1.20 -DSTAGE=<dir with rxt9-update.exe and README.txt> -DOUTFILE=<exe>
-;          rxt9-update.nsi
+;          [-DSIGN=<command that signs the file it is given in place>] rxt9-update.nsi
 
 !ifndef VERSION | STAGE | OUTFILE
 !error "VERSION, STAGE and OUTFILE must be defined"
+!endif
+; The uninstaller is written out at install time from a stub inside the installer: that stub is
+; signed as it is made, and the installer once it is whole.
+!ifdef SIGN
+!uninstfinalize '"${SIGN}" "%1"'
+!finalize '"${SIGN}" "%1"'
 !endif
 Target x86-unicode
 SetCompressor /SOLID lzma
