@@ -196,7 +196,7 @@ std::unique_ptr<CProgressDlg> CUpdateDlg::OpenProgressWindow(UINT captionId, DWO
 
 void CUpdateDlg::CloseProgressWindow(std::unique_ptr<CProgressDlg>& progress) {
     progress->SetPos(100);
-    PumpMessagesFor(500);
+    PumpMessagesFor(kFullBarShownMs);
     progress.reset();
 }
 

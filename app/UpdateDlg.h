@@ -75,6 +75,14 @@ public:
     // Handles the messages waiting now; TRUE when the window has been asked to close.
     BOOL CloseRequested();
 
+    // The fixed pauses of a Download besides the package table's waits: the wait for the
+    // printer's version reply, the pause between closing the port and opening it again on
+    // entering download mode, and how long a progress window shows its full bar before it
+    // closes.
+    static constexpr DWORD kReplyWaitMs = 1000;
+    static constexpr DWORD kReopenPauseMs = 100;
+    static constexpr DWORD kFullBarShownMs = 500;
+
     // The state that the window's operations share. Row texts are per DataSlot.
     win::HICON m_hIcon;
     std::array<std::string, 4> m_strBeforeVersion;

@@ -50,6 +50,7 @@ bool CliBackend::CreateDialogWindow(win::HWND dialog) {
         if (m_phase == Phase::Downloading) {
             m_downloadModeEntered = true;
             m_finishingDownload = true;
+            m_timeLeft.DialogCreated(dialog);
         }
     }
     return true;
@@ -77,6 +78,7 @@ void CliBackend::ShowDialogWindow(win::HWND dialog, bool show) {
 
 void CliBackend::WindowChanged(win::HWND window, win::WindowChange change) {
     ModelBackend::WindowChanged(window, change);
+    m_timeLeft.WindowChanged(window, change);
     const bool shownChange =
         change == win::WindowChange::Text || change == win::WindowChange::Progress;
     if (m_progressWindow != nullptr && shownChange &&
@@ -96,6 +98,7 @@ void CliBackend::WindowChanged(win::HWND window, win::WindowChange change) {
 
 void CliBackend::DataTransferred(win::HWND dialog) {
     ModelBackend::DataTransferred(dialog);
+    m_timeLeft.DataTransferred(dialog);
     if (dialog == m_mainWindow) {
         m_rowsChanged = true;
     }
@@ -115,6 +118,8 @@ void CliBackend::DownloadButtonChanged(bool enabled) {
                 Present();
                 m_phase = Phase::Downloading;
                 m_downloadModeEntered = false;
+                m_timeLeft.DownloadStarted(m_mainWindow,
+                                           m_startupReport ? m_startupReport->packageSet : 0);
                 m_presenter.DownloadStarted();
             }
             return;
@@ -145,7 +150,8 @@ void CliBackend::Present(Urgency urgency) {
         // between (its first position pumps messages before it is set); a state is shown
         // once it has stayed the same from one look to the next, so that the burst's halfway
         // states do not show.
-        const ProgressSnapshot progress = ProgressSnapshot::Read(m_progressWindow);
+        ProgressSnapshot progress = ProgressSnapshot::Read(m_progressWindow);
+        progress.secondsLeft = m_timeLeft.SecondsLeft();
         if (urgency == Urgency::Now || progress == m_polledProgress) {
             m_progressChanged = false;
             m_presenter.Progress(progress);

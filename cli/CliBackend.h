@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/ConsolePresenter.h"
+#include "cli/TimeLeft.h"
 #include "platform/console/ConsoleBackend.h"
 #include "platform/console/Terminal.h"
 #include "platform/kernel/EndSignals.h"
@@ -80,6 +81,7 @@ private:
     bool m_progressChanged = false;
     MainWindowRows m_shownRows;  // blank, as the window starts
     ProgressSnapshot m_polledProgress;
+    TimeLeft m_timeLeft;
     bool m_downloadModeEntered = false;  // a progress window has opened in this download
     std::optional<ExitReason> m_lastDownload;
     std::optional<win::StartupReport> m_startupReport;

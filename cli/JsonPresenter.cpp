@@ -64,6 +64,9 @@ void JsonPresenter::Progress(const ProgressSnapshot& progress) {
     event["caption"] = progress.caption;
     event["message"] = progress.message;
     event["percent"] = progress.barPercent;
+    if (progress.secondsLeft) {
+        event["remaining_s"] = *progress.secondsLeft;
+    }
     m_output.WriteProgress(Line(event));
 }
 

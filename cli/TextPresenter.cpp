@@ -113,6 +113,10 @@ std::string TextPresenter::FormatProgress(const ProgressSnapshot& progress, size
     std::string line = Printable(progress.caption) + " [" + std::string(filled, '#') +
                        std::string(kBarWidth - filled, '.') + "] " +
                        std::string(percent.size() < 4 ? 4 - percent.size() : 0, ' ') + percent;
+    // Before the message, which a narrow terminal cuts off first.
+    if (progress.secondsLeft) {
+        line += "  about " + std::to_string(*progress.secondsLeft) + " s left";
+    }
     if (!message.empty()) {
         line += "  " + message;
     }

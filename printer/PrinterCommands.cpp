@@ -15,7 +15,6 @@ constexpr BYTE kPrepareArea = 0x65;  // e
 constexpr BYTE kStartWrite = 0x73;   // s
 constexpr int kPrepareAreaLength = 4;
 constexpr int kStartWriteLength = 512;
-constexpr DWORD kCommandSettleMs = 100;
 
 }  // namespace
 

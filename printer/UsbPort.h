@@ -28,6 +28,7 @@ public:
 
     BOOL SendDownloadMode();
     BOOL SendRestart();
+    // Each of these two waits kCommandSettleMs after its command, for the printer to take it.
     BOOL SendPrepareArea(TargetArea area);
     BOOL SendStartWrite(TargetArea area);
     BOOL SendVersionInquiry();
@@ -37,6 +38,8 @@ public:
     WORD ProductId() const { return m_wProductId; }
 
     int m_nLastError = PORT_OK;
+
+    static constexpr DWORD kCommandSettleMs = 100;
 
 private:
     BOOL SelectDevices();

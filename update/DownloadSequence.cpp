@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr DWORD kReopenPauseMs = 100;
 constexpr DWORD kVersionCheckDurationMs = 1000;
 
 }  // namespace

@@ -12,7 +12,6 @@ namespace {
 constexpr DWORD kBlockSize = 4096;
 constexpr DWORD kTailGranule = 64;
 constexpr DWORD kPrepareWaitSlice = 100;
-constexpr DWORD kReplyWaitMs = 1000;
 constexpr DWORD kReplyWaitSlice = 100;
 
 constexpr DWORD kTransferOk = 0;

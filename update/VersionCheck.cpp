@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr DWORD kReplyWaitMs = 1000;
 constexpr DWORD kReplyWaitSlice = 100;
 
 // A list entry stands for a printer version when the first five characters agree and the

@@ -66,7 +66,7 @@ TEST(JsonPresenterTest, EveryEventIsTheOneTheDocumentDescribes) {
                                     cli::BoxIcon::Warning, cli::BoxIcon::Information}) {
         presenter.MessageBox({"Error", "Failed!", icon});
     }
-    presenter.Progress({"Upgrade", "Loading DATA1(M)...", "40%", 40});
+    presenter.Progress({"Upgrade", "Loading DATA1(M)...", "40%", 40, 30});
     presenter.Waiting(30);
     presenter.Ready();
     presenter.DownloadStarted();
