@@ -60,12 +60,15 @@ typedef struct ZELPORT_FILE_OPERATIONS {
 /* ZELPORT.so over libusb (zelport/usb) serves its handles through these operations:
  * - Each WriteFile on "PIPE00" is one bulk-OUT transfer of the whole count, and each ReadFile
  *   on "PIPE01" one bulk-IN transfer; the control handle of UsbOpenCont takes neither.
- * - Each transfer has a time limit of ZELPORT_USB_TIME_LIMIT_MS: far beyond the few
- *   milliseconds a 4096-byte block or a reply takes, and beyond the pauses a printer makes while
- *   it writes its flash, yet short enough that a silent printer is reported within seconds
- *   (the tool's own limit per image, 120 s and more, is checked between blocks and cannot cut a
- *   blocked transfer short). A transfer that reaches it returns success with the bytes that
- *   moved, fewer than asked. RXT9_USB_TIME_LIMIT_MS (1 to 600000) replaces it, for tests.
+ * - Each transfer has a time limit. A read's, ZELPORT_USB_READ_TIME_LIMIT_MS, is far beyond
+ *   the few milliseconds a reply takes, as every reply follows the tool's fixed wait for it,
+ *   yet short enough that a silent printer is reported within seconds. A write's,
+ *   ZELPORT_USB_WRITE_TIME_LIMIT_MS, is the longest time limit of an item (180 s): a printer
+ *   may hold a block while it writes its flash, and the tool's own limit per item is checked
+ *   between blocks, never cutting a blocked write short, so a shorter limit here would fail an
+ *   update the printer would have finished. A transfer that reaches its limit returns success
+ *   with the bytes that moved, fewer than asked. RXT9_USB_TIME_LIMIT_MS (1 to 600000) replaces
+ *   both, for tests.
  * - A read asks the device for the count rounded up to whole packets. When more than the count
  *   arrives, the read fails with ZELPORT_ERROR_MORE_DATA: the asked bytes are in the buffer and
  *   `*moved` says so, the rest is dropped, and the library says so on stderr and in its trace.
@@ -74,7 +77,8 @@ typedef struct ZELPORT_FILE_OPERATIONS {
  * - A stalled endpoint fails the transfer and is cleared, so that the next command reaches
  *   the printer. An unplugged printer fails the transfer with
  *   ZELPORT_ERROR_DEVICE_NOT_CONNECTED, and every later transfer on its handles at once. */
-#define ZELPORT_USB_TIME_LIMIT_MS 5000u
+#define ZELPORT_USB_READ_TIME_LIMIT_MS 5000u
+#define ZELPORT_USB_WRITE_TIME_LIMIT_MS 180000u
 
 typedef BOOL (*PFN_SetVenderID)(uint32_t);
 typedef BOOL (*PFN_SetProductID)(const uint16_t*, uint32_t);

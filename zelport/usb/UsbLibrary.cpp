@@ -19,7 +19,8 @@ static_assert(sizeof(HANDLE) > sizeof(int32_t), "handles beyond every descriptor
 constexpr HANDLE kFirstHandle = static_cast<HANDLE>(INT32_MAX) + 1;
 constexpr uint32_t kLargestTimeLimitMs = 600000;
 
-uint32_t TimeLimit() {
+// RXT9_USB_TIME_LIMIT_MS, when it is set, or the library's own limit.
+uint32_t TimeLimit(uint32_t ownLimitMs) {
     const char* text = std::getenv("RXT9_USB_TIME_LIMIT_MS");
     if (text != nullptr && *text != '\0') {
         char* end = nullptr;
@@ -28,7 +29,7 @@ uint32_t TimeLimit() {
             return static_cast<uint32_t>(value);
         }
     }
-    return ZELPORT_USB_TIME_LIMIT_MS;
+    return ownLimitMs;
 }
 
 const char* PipeName(UsbLibrary::Pipe pipe) {
@@ -60,7 +61,10 @@ UsbLibrary& UsbLibrary::Instance() {
     return library;
 }
 
-UsbLibrary::UsbLibrary() : m_timeLimitMs(TimeLimit()), m_nextHandle(kFirstHandle) {}
+UsbLibrary::UsbLibrary()
+    : m_readLimitMs(TimeLimit(ZELPORT_USB_READ_TIME_LIMIT_MS)),
+      m_writeLimitMs(TimeLimit(ZELPORT_USB_WRITE_TIME_LIMIT_MS)),
+      m_nextHandle(kFirstHandle) {}
 
 UsbLibrary::~UsbLibrary() {
     m_handles.clear();
@@ -199,7 +203,7 @@ uint32_t UsbLibrary::Write(HANDLE handle, const void* buffer, uint32_t count, ui
         return ZELPORT_ERROR_INVALID_FUNCTION;
     }
     const auto* bytes = static_cast<const uint8_t*>(buffer);
-    const HeldDevice::Outcome outcome = open->device->Write(bytes, count, m_timeLimitMs);
+    const HeldDevice::Outcome outcome = open->device->Write(bytes, count, m_writeLimitMs);
     *moved = outcome.moved;
     m_trace.Transfer("WriteFile", "PIPE00", open->device->OutEndpoint(), count, outcome.moved,
                      outcome.text, std::span<const uint8_t>(bytes, count));
@@ -219,7 +223,7 @@ uint32_t UsbLibrary::Read(HANDLE handle, void* buffer, uint32_t count, uint32_t*
     }
     auto* bytes = static_cast<uint8_t*>(buffer);
     const HeldDevice::Outcome outcome =
-        open->device->Read(bytes, count, m_timeLimitMs, m_diagnostics);
+        open->device->Read(bytes, count, m_readLimitMs, m_diagnostics);
     *moved = outcome.moved;
     m_trace.Transfer("ReadFile", "PIPE01", open->device->InEndpoint(), count, outcome.moved,
                      outcome.text, std::span<const uint8_t>(bytes, outcome.moved));

@@ -57,7 +57,8 @@ private:
     OpenHandle* Find(HANDLE handle);
 
     std::mutex m_mutex;
-    uint32_t m_timeLimitMs;
+    uint32_t m_readLimitMs;
+    uint32_t m_writeLimitMs;
     CallTrace m_trace;
     Diagnostics m_diagnostics;
     libusb_context* m_context = nullptr;

@@ -285,21 +285,37 @@ TEST_F(UsbDiagnosticsTest, ANodeTheUserMayNotOpenAsksForTheUdevRule) {
 // says on stderr beside the message.
 class UsbProgramTest : public UsbTest {
 protected:
-    testing_support::ChildResult RunProgram(const char* option = "-y") {
+    // `timeLimitMs` empty leaves the library its own limits.
+    testing_support::ChildResult RunProgram(std::initializer_list<const char*> options = {"-y"},
+                                            const char* timeLimitMs = "500", DWORD waitMs = 60000) {
         testing_support::TemporaryDirectory runtime;
-        return testing_support::ChildProcess(RXT9_CLI_PROGRAM)
-            .Arg("--json")
-            .Arg(option)
-            .Env("LD_PRELOAD", "libumockdev-preload.so.0")
+        testing_support::ChildProcess program(RXT9_CLI_PROGRAM);
+        program.Arg("--json");
+        for (const char* option : options) {
+            program.Arg(option);
+        }
+        return program.Env("LD_PRELOAD", "libumockdev-preload.so.0")
             .Env("UMOCKDEV_DIR", Testbed().RootDirectory())
             .Env("RXT9_ZELPORT", RXT9_USB_LIBRARY)
-            .Env("RXT9_USB_TIME_LIMIT_MS", "500")
+            .Env("RXT9_USB_TIME_LIMIT_MS", timeLimitMs)
             .Env("RXT9_LOCK_DIR", runtime.Path())
             // Under AddressSanitizer the preload comes before its runtime; that is harmless.
             .Env("ASAN_OPTIONS", "verify_asan_link_order=0")
-            .Run(60000);
+            .Run(waitMs);
     }
 };
+
+// A printer may hold a block while it writes its flash, longer than a reply ever takes: with
+// the library's own limits, a write waits for it where a read would have given up.
+TEST_F(UsbProgramTest, ABlockThePrinterHoldsForEightSecondsDoesNotFailTheUpdate) {
+    zelusb::UsbFaults faults;
+    faults.holdWrite = 40;
+    faults.holdMs = 8000;
+    const int printer = Plug("", faults);
+    const testing_support::ChildResult result = RunProgram({"--download", "-y"}, "", 180000);
+    EXPECT_EQ(result.exitStatus, 0) << result.output;
+    EXPECT_EQ(Printer(printer).Firmware('p'), "450D42/3AC3");
+}
 
 TEST_F(UsbProgramTest, NoUsbAtAllIsSaidBesideNotConnected) {
     const testing_support::ChildResult result = RunProgram();
@@ -312,12 +328,23 @@ TEST_F(UsbProgramTest, NoUsbAtAllIsSaidBesideNotConnected) {
 
 TEST_F(UsbProgramTest, CheckReportsThePrinterOverUsbAndLeavesItOutOfDownloadMode) {
     const int printer = Plug("");
-    const testing_support::ChildResult result = RunProgram("--check");
+    const testing_support::ChildResult result = RunProgram({"--check"});
     EXPECT_EQ(result.exitStatus, 0) << result.output;
     EXPECT_NE(result.output.find("\"event\":\"check\",\"identity\":\"T90001\""), std::string::npos)
         << result.output;
     EXPECT_NE(result.output.find("\"package_set\":1,\"update_applies\":true"), std::string::npos)
         << result.output;
+    EXPECT_EQ(Count("download-mode", printer), 0) << Printer(printer).ReceivedLog();
+}
+
+// The check's other ends over USB: no printer, and one that already holds the package.
+TEST_F(UsbProgramTest, CheckEndsWithTheStatusOfWhatItFound) {
+    EXPECT_EQ(RunProgram({"--check"}).exitStatus, 3);
+    const int printer =
+        Plug("firmware p 450D42 3AC3\nfirmware t 452C11 BEB3\nfirmware s 454F11 A789\n");
+    const testing_support::ChildResult result = RunProgram({"--check"});
+    EXPECT_EQ(result.exitStatus, 2) << result.output;
+    EXPECT_NE(result.output.find("\"update_applies\":false"), std::string::npos) << result.output;
     EXPECT_EQ(Count("download-mode", printer), 0) << Printer(printer).ReceivedLog();
 }
 

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstddef>
 #include <cstring>
 #include <iomanip>
+#include <optional>
 #include <sstream>
 
 #include "sim/AreaLayout.h"
@@ -43,6 +45,8 @@ struct EmulatedPrinter::Urb {
     bool done = false;
     int status = 0;
     int actual = 0;
+    // A write the printer takes only once this time has come (UsbFaults::holdWrite).
+    std::optional<std::chrono::steady_clock::time_point> heldUntil;
 
     usbdevfs_urb* Fields() const { return reinterpret_cast<usbdevfs_urb*>(urb->data); }
     void Finish(int finalStatus, int moved) {
@@ -165,32 +169,12 @@ void EmulatedPrinter::Submit(_UMockdevIoctlClient* client, _UMockdevIoctlData* a
         return;
     }
     if (urb->endpoint == kOutEndpoint) {
-        using Outcome = sim::SimulatedPrinter::WriteResult::Outcome;
-        const std::span<const uint8_t> bytes(static_cast<const uint8_t*>(urb->buffer->data),
-                                             static_cast<size_t>(urb->length));
-        const sim::SimulatedPrinter::WriteResult result = m_printer.OnHostWrite(bytes, 0);
-        const int taken = static_cast<int>(result.taken);
-        switch (result.outcome) {
-            case Outcome::Taken:
-                urb->Finish(0, taken);
-                break;
-            case Outcome::TakenShort:
-            case Outcome::TimedOut:
-                // The printer stops taking packets: the URB stays in flight with what moved,
-                // until libusb gives up on it.
-                urb->actual = taken;
-                break;
-            case Outcome::Failed:
-                urb->Finish(m_printer.IsAttached() ? -EPIPE : -ENODEV, 0);
-                break;
-            case Outcome::Gone:
-                urb->Finish(-ENODEV, 0);
-                break;
+        if (++m_writes == m_faults.holdWrite) {
+            urb->heldUntil =
+                std::chrono::steady_clock::now() + std::chrono::milliseconds(m_faults.holdMs);
+        } else {
+            TakeWrite(*urb);
         }
-        if (!m_printer.IsAttached()) {
-            m_unplugged = true;
-        }
-        TakeReplies();
     }
     m_urbs.push_back(std::move(urb));
     if (m_unplugged) {
@@ -198,6 +182,51 @@ void EmulatedPrinter::Submit(_UMockdevIoctlClient* client, _UMockdevIoctlData* a
     }
     FillInUrbs();
     umockdev_ioctl_client_complete(client, 0, 0);
+}
+
+void EmulatedPrinter::TakeWrite(Urb& urb) {
+    using Outcome = sim::SimulatedPrinter::WriteResult::Outcome;
+    const std::span<const uint8_t> bytes(static_cast<const uint8_t*>(urb.buffer->data),
+                                         static_cast<size_t>(urb.length));
+    const sim::SimulatedPrinter::WriteResult result = m_printer.OnHostWrite(bytes, 0);
+    const int taken = static_cast<int>(result.taken);
+    switch (result.outcome) {
+        case Outcome::Taken:
+            urb.Finish(0, taken);
+            break;
+        case Outcome::TakenShort:
+        case Outcome::TimedOut:
+            // The printer stops taking packets: the URB stays in flight with what moved,
+            // until libusb gives up on it.
+            urb.actual = taken;
+            break;
+        case Outcome::Failed:
+            urb.Finish(m_printer.IsAttached() ? -EPIPE : -ENODEV, 0);
+            break;
+        case Outcome::Gone:
+            urb.Finish(-ENODEV, 0);
+            break;
+    }
+    if (!m_printer.IsAttached()) {
+        m_unplugged = true;
+    }
+    TakeReplies();
+}
+
+// libusb reaps while it waits for a transfer, so a held write ends at the first reap after its
+// time, as a printer that paused ends its transfer.
+void EmulatedPrinter::ReleaseHeldWrites() {
+    const auto now = std::chrono::steady_clock::now();
+    for (const std::unique_ptr<Urb>& urb : m_urbs) {
+        if (!urb->done && urb->heldUntil && *urb->heldUntil <= now) {
+            urb->heldUntil.reset();
+            TakeWrite(*urb);
+        }
+    }
+    if (m_unplugged) {
+        EndAll(-ENODEV);
+    }
+    FillInUrbs();
 }
 
 void EmulatedPrinter::TakeReplies() {
@@ -249,6 +278,7 @@ void EmulatedPrinter::EndAll(int status) {
 }
 
 void EmulatedPrinter::Reap(_UMockdevIoctlClient* client, _UMockdevIoctlData* argument) {
+    ReleaseHeldWrites();
     const auto done = std::find_if(m_urbs.begin(), m_urbs.end(),
                                    [](const std::unique_ptr<Urb>& urb) { return urb->done; });
     if (done == m_urbs.end()) {

@@ -58,6 +58,8 @@ private:
     void Discard(_UMockdevIoctlClient* client, _UMockdevIoctlData* argument);
     void Claim(_UMockdevIoctlClient* client);
     void Reattach(_UMockdevIoctlClient* client, _UMockdevIoctlData* argument);
+    void TakeWrite(Urb& urb);
+    void ReleaseHeldWrites();
     void TakeReplies();
     void FillInUrbs();
     void EndAll(int status);
@@ -69,6 +71,7 @@ private:
     std::deque<std::unique_ptr<Urb>> m_urbs;  // submitted, in order; done ones are reaped first
     std::deque<std::vector<uint8_t>> m_replies;
     uint32_t m_repliesArrived = 0;
+    uint32_t m_writes = 0;
     uint32_t m_claims = 0;
     bool m_unplugged = false;
     bool m_driverBound = false;
