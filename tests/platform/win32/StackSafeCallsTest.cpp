@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/Kernel.h"
+#include "printer/UsbLibrary.h"
 #include "tests/support/CaseName.h"
-#include "zelport/zelport.h"
 
 namespace {
 
@@ -25,52 +25,39 @@ class StackSafeCallsTest : public testing::TestWithParam<Library> {
 protected:
     void SetUp() override {
         const std::string path = win::GetModuleDirectory() + GetParam().folder + "\\ZELPORT.dll";
-        m_module = win::LoadLibraryA(path.c_str());
-        ASSERT_NE(m_module, nullptr) << path;
+        const win::HMODULE module = win::LoadLibraryA(path.c_str());
+        ASSERT_NE(module, nullptr) << path;
+        ASSERT_TRUE(m_library.Bind(module));
     }
-    void TearDown() override {
-        if (m_module != nullptr) {
-            win::FreeLibrary(m_module);
-        }
-    }
-    template <typename Entry>
-    Entry Lookup(const char* name) {
-        return reinterpret_cast<Entry>(win::GetProcAddress(m_module, name));
-    }
+    void TearDown() override { m_library.Unload(); }
 
-    win::HMODULE m_module = nullptr;
+    CUsbLibrary m_library{};
 };
 
 TEST_P(StackSafeCallsTest, EveryEntryPointReturnsToASoundStack) {
-    auto setVendor = Lookup<PFN_SetVenderID>("SetVenderID");
-    auto setProduct = Lookup<PFN_SetProductID>("SetProductID");
-    auto openBulk = Lookup<PFN_UsbOpenBulk>("UsbOpenBulk");
-    auto ioControl = Lookup<PFN_UsbDeviceIoControl>("UsbDeviceIoControl");
-    ASSERT_NE(setVendor, nullptr);
-    ASSERT_NE(setProduct, nullptr);
-    ASSERT_NE(openBulk, nullptr);
-    ASSERT_NE(ioControl, nullptr);
     const uint16_t productId = 0x5D36;
     volatile uint32_t guard = 0xC0FFEE;
     int accepted = 0;
     for (int i = 0; i < kCalls; ++i) {
-        accepted += setVendor(0x2E91) != 0 ? 1 : 0;
-        setProduct(&productId, 1);
+        accepted += m_library.SetVenderID(0x2E91) != 0 ? 1 : 0;
+        m_library.SetProductID(&productId, 1);
         // The seventh argument is the last one the stub copies for this entry point.
         uint32_t returned = 77;
-        ioControl(INVALID_HANDLE_VALUE, 1, nullptr, 0, nullptr, 0, &returned);
+        m_library.UsbDeviceIoControl(INVALID_HANDLE_VALUE, 1, nullptr, 0, nullptr, 0, &returned);
         ASSERT_EQ(returned, 0u) << "call " << i;
         // An unknown pipe name: a handle would leak otherwise.
-        ASSERT_EQ(openBulk("PIPE99", 0), INVALID_HANDLE_VALUE);
+        ASSERT_EQ(m_library.UsbOpenBulk("PIPE99", 0), INVALID_HANDLE_VALUE);
     }
     EXPECT_EQ(accepted, kCalls);
     EXPECT_EQ(guard, 0xC0FFEEu);
 }
 
 TEST_P(StackSafeCallsTest, AFunctionKeepsItsEntryAcrossLookups) {
-    EXPECT_EQ(Lookup<PFN_SetVenderID>("SetVenderID"), Lookup<PFN_SetVenderID>("SetVenderID"));
-    EXPECT_NE(reinterpret_cast<void*>(Lookup<PFN_SetVenderID>("SetVenderID")),
-              reinterpret_cast<void*>(Lookup<PFN_SetProductID>("SetProductID")));
+    CUsbLibrary again{};
+    ASSERT_TRUE(again.Bind(m_library.m_hModule));
+    EXPECT_EQ(again.SetVenderID, m_library.SetVenderID);
+    EXPECT_NE(reinterpret_cast<void*>(m_library.SetVenderID),
+              reinterpret_cast<void*>(m_library.SetProductID));
 }
 
 INSTANTIATE_TEST_SUITE_P(Conventions, StackSafeCallsTest,

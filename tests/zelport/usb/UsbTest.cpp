@@ -18,11 +18,6 @@ testing_support::TemporaryDirectory& TraceDirectory() {
     return directory;
 }
 
-template <typename Entry>
-Entry Lookup(win::HMODULE module, const char* name) {
-    return reinterpret_cast<Entry>(win::GetProcAddress(module, name));
-}
-
 // Loaded once: libusb and the library's settings stay for the process.
 win::HMODULE LoadedLibrary() {
     static const win::HMODULE module = [] {
@@ -39,10 +34,12 @@ win::HMODULE LoadedLibrary() {
             std::string error;
             UsbTest::Testbed().Plug("", {}, error);
             const WORD product = 0x5D36;
-            Lookup<PFN_SetVenderID>(library, "SetVenderID")(0x2E91);
-            Lookup<PFN_SetProductID>(library, "SetProductID")(&product, 1);
-            const HANDLE pipe = Lookup<PFN_UsbOpenBulk>(library, "UsbOpenBulk")("PIPE00", 0);
-            win::CloseHandle(pipe);
+            CUsbLibrary binding{};  // a plain record: the module stays loaded
+            if (binding.Bind(library)) {
+                binding.SetVenderID(0x2E91);
+                binding.SetProductID(&product, 1);
+                win::CloseHandle(binding.UsbOpenBulk("PIPE00", 0));
+            }
             UsbTest::Testbed().Clear();
         }
         return library;
