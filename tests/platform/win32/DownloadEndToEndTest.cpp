@@ -109,6 +109,20 @@ void* WaitForStartupCheck(const WindowDriver& driver) {
     return ready ? main : nullptr;
 }
 
+// Starts the program over a printer whose run fails at the version check in download mode (the
+// second version reply is cut short) and presses Download; the main window once the printer
+// is being put into download mode, or null when that did not happen in time.
+void* StartAFailingRun(WindowDriver& driver, const Scratch& scratch) {
+    void* main = StartWithPrinters(driver, scratch, "printer\nreply-short version 18 2\n")
+                     ? WaitForStartupCheck(driver)
+                     : nullptr;
+    if (main == nullptr) {
+        return nullptr;
+    }
+    WindowDriver::Click(main, kDownloadButton);
+    return driver.WaitForWindow("Initializing...", kStartMs) != nullptr ? main : nullptr;
+}
+
 // Answers the next message box; its caption and text.
 std::pair<std::string, std::string> AnswerBox(const WindowDriver& driver, uint32_t waitMs) {
     void* box = driver.WaitForMessageBox(kDialogs, waitMs);
@@ -316,11 +330,8 @@ TEST_P(EndDuringRunTest, FinishesTheRunThenEnds) {
     constexpr uint32_t kRunMs = 90000;
     Scratch scratch(std::string("end-during-run-") + GetParam().name);
     WindowDriver driver;
-    ASSERT_TRUE(StartWithPrinters(driver, scratch, "printer\nreply-short version 18 2\n"));
-    void* main = WaitForStartupCheck(driver);
+    void* main = StartAFailingRun(driver, scratch);
     ASSERT_NE(main, nullptr);
-    WindowDriver::Click(main, kDownloadButton);
-    ASSERT_NE(driver.WaitForWindow("Initializing...", kStartMs), nullptr);
     if (GetParam().bySession) {
         EXPECT_FALSE(WindowDriver::QueryEndSession(main)) << "the session may end mid-run";
         if (GetParam().cancelled) {
@@ -400,11 +411,8 @@ TEST(DownloadEndToEndTest, EscDuringAWaitLeavesTheRunAndItsBoxReturnsToTheMainWi
     constexpr uint32_t kRunMs = 90000;
     Scratch scratch("keys-and-box");
     WindowDriver driver;
-    ASSERT_TRUE(StartWithPrinters(driver, scratch, "printer\nreply-short version 18 2\n"));
-    void* main = WaitForStartupCheck(driver);
+    void* main = StartAFailingRun(driver, scratch);
     ASSERT_NE(main, nullptr);
-    WindowDriver::Click(main, kDownloadButton);
-    ASSERT_NE(driver.WaitForWindow("Initializing...", kStartMs), nullptr);
     WindowDriver::PressKey(main, kEscapeKey);
     EXPECT_EQ(AnswerBox(driver, kRunMs).first, "Error") << "the run did not reach its box";
     EXPECT_EQ(driver.WaitForExit(2000), -1) << "Esc during the wait ended the program";
